@@ -1,0 +1,79 @@
+#pragma once
+// Scripted platform services for tests: dialogs that record every message and
+// answer questions from a queue, and a clock that stands still where the test
+// puts it. ScopedPlatform installs both and restores the defaults on exit.
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace kontura::testing {
+
+class ScriptedDialogs : public Dialogs {
+ public:
+  // Every message and question shown, in order, as Windows-1252 text.
+  std::vector<std::string> messages;
+  std::vector<std::string> questions;
+  int beeps = 0;
+
+  // Answers for the next questions; an empty queue answers No.
+  std::deque<bool> answers;
+
+  void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+  bool AskYesNo(std::string_view text) override {
+    questions.emplace_back(text);
+    if (answers.empty()) return false;
+    bool a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  void Beep() override { ++beeps; }
+};
+
+class FixedClock : public Clock {
+ public:
+  LocalDateTime now;
+  TimeZoneInfo zone;
+
+  FixedClock() {
+    now.year = 2026;
+    now.month = 3;
+    now.day = 7;
+    now.hour = 12;
+    // Central European winter time.
+    zone.bias = -60;
+    zone.standardBias = 0;
+    zone.daylightBias = -60;
+    zone.daylightInEffect = false;
+  }
+  void Set(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+    now = LocalDateTime{year, month, day, hour, minute, second, 0};
+  }
+  LocalDateTime Now() override { return now; }
+  TimeZoneInfo TimeZone() override { return zone; }
+};
+
+class ScopedPlatform {
+ public:
+  ScriptedDialogs dialogs;
+  FixedClock clock;
+
+  ScopedPlatform() {
+    old_dialogs_ = InstallDialogs(&dialogs);
+    old_clock_ = InstallClock(&clock);
+  }
+  ~ScopedPlatform() {
+    InstallDialogs(old_dialogs_);
+    InstallClock(old_clock_);
+  }
+  ScopedPlatform(const ScopedPlatform&) = delete;
+  ScopedPlatform& operator=(const ScopedPlatform&) = delete;
+
+ private:
+  Dialogs* old_dialogs_;
+  Clock* old_clock_;
+};
+
+}  // namespace kontura::testing
