@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "../support/scripted_platform.h"
@@ -197,6 +198,28 @@ TEST(DateTimeText, EveryTextReadsBack) {
   }
   // Seconds are lost in a picture without them.
   EXPECT_EQ(TextToTime("hh:mm", TimeToText("hh:mm", SecondsOf(9, 5, 30))), 32700);
+}
+
+// Any bytes as picture and text: no fault, texts of at most 40 characters,
+// and results that are -1 or in range.
+TEST(DateTimeText, AnyBytes) {
+  std::mt19937 random(7);
+  const std::string alphabet = "dmynwhsteDMYNWHSTE ./:09aApP";
+  for (int round = 0; round < 3000; ++round) {
+    const size_t length = random() % 60;
+    std::string picture(length, ' '), text(length, ' ');
+    for (size_t i = 0; i < length; ++i) {
+      picture[i] = round % 2 ? alphabet[random() % alphabet.size()] : static_cast<char>(random() % 256);
+      text[i] = round % 3 ? alphabet[random() % alphabet.size()] : static_cast<char>(random() % 256);
+    }
+    const int32_t n = static_cast<int32_t>(random());
+    ASSERT_LE(DateToText(picture, n % 1000000).size(), 40u);
+    ASSERT_LE(TimeToText(picture, n % 100000).size(), 40u);
+    const int32_t date = TextToDate(picture, text);
+    ASSERT_TRUE(date == -1 || (date >= 0 && date <= kLastDayNumber)) << date;
+    const int32_t time = TextToTime(picture, text);
+    ASSERT_TRUE(time >= -1 && time < 86400) << time;
+  }
 }
 
 TEST(DateTimeText, ClockTexts) {

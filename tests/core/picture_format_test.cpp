@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "storage/format_settings.h"
@@ -127,6 +129,32 @@ TEST(FormatPicture, NotANumberOverflows) {
   EXPECT_EQ(FormatPicture("##.#", std::nan("")), "**.*");
   EXPECT_EQ(FormatPicture("+##", std::numeric_limits<double>::infinity()), "+**");
   EXPECT_EQ(FormatPicture("+##", -std::numeric_limits<double>::infinity()), "-**");
+}
+
+// Any bytes as picture: the result keeps the picture's length and every byte
+// outside the first field.
+TEST(FormatPicture, AnyBytesAsPicture) {
+  std::mt19937 random(2026);
+  const std::string alphabet = std::string("#@*$-+,. x\xFF") + '\0';
+  const double values[] = {0, 1, -1, 0.5, -123.456, 1e9, -1e18, 1e300, std::nan("")};
+  for (int round = 0; round < 2000; ++round) {
+    std::string picture(random() % 300, ' ');
+    for (char& c : picture) {
+      c = round % 2 ? alphabet[random() % alphabet.size()] : static_cast<char>(random() % 256);
+    }
+    const char* const kFieldChars = "#@*$-+,.";
+    const size_t begin = std::min(picture.find_first_of(kFieldChars), picture.size());
+    const size_t end = std::min(picture.find_first_not_of(kFieldChars, begin), picture.size());
+    for (double v : values) {
+      const std::string r = FormatPicture(picture, v);
+      ASSERT_EQ(r.size(), picture.size()) << round;
+      ASSERT_EQ(r.substr(0, begin), picture.substr(0, begin)) << round;
+      ASSERT_EQ(r.substr(end), picture.substr(end)) << round;
+      const std::string i = FormatPictureInt(picture, static_cast<int64_t>(random()) - (1LL << 31));
+      ASSERT_EQ(i.size(), picture.size()) << round;
+      ASSERT_EQ(i.substr(0, begin), picture.substr(0, begin)) << round;
+    }
+  }
 }
 
 TEST(FormatPicture, SettingsCurrencyAndDecimalSwap) {
