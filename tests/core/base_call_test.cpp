@@ -48,6 +48,8 @@ const CallCase kCallCases[] = {
     {"SV2XYZ/A/P", "SV2XYZ/A", "SV2XYZ/A", 255},
     {"SV2XYZ/A/5B", "SV2XYZ/A", "5B", 255},
     {"3D2AB/R/QRP", "3D2AB/R", "", 255},
+    {"SV/A/DL1ABC", "DL1ABC", "SV/A", 255},  // the pair is the shorter part
+    {"FO/A/K1", "K1", "FO/A", 255},          // the pair FO/A is an entity prefix: it gives way
     // Four parts with a special pair: the pair, the third part, the fourth part's type.
     {"SV1AB/A/5B/MM", "SV1AB/A", "5B", 0},
     {"SV1AB/A/MM/X", "SV1AB/A", "SV1AB/A", 0},
