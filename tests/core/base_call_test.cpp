@@ -86,6 +86,33 @@ TEST(CallPart, OnlyTheFirst255BytesAreUsed) {
   EXPECT_EQ(BaseCall(call), std::string(255, 'K'));
 }
 
+TEST(CallPart, AnyTextGivesLettersDigitsAndJoiningSlashesOnly) {
+  // Random short texts of letters, digits and separators: a result holds no
+  // separator except the "/" that joins a special pair, and never starts or
+  // ends with one.
+  const char alphabet[] = {'A', 'S', 'V', 'D', 'L', '1', '3', '/', '-', ' ', '\xF6', 'Q'};
+  uint32_t seed = 12345;
+  auto next = [&] {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) & 0x7FFF;
+  };
+  for (int n = 0; n < 5000; ++n) {
+    std::string call;
+    const int length = static_cast<int>(next() % 14);
+    for (int i = 0; i < length; ++i) call += alphabet[next() % sizeof alphabet];
+    for (CallPartMode mode : {CallPartMode::Base, CallPartMode::Other}) {
+      const std::string part = CallPart(call, mode).part;
+      if (part.empty()) continue;
+      for (char c : part) {
+        const bool allowed = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/';
+        EXPECT_TRUE(allowed) << '"' << call << "\" gives \"" << part << '"';
+      }
+      EXPECT_NE(part.front(), '/') << call;
+      EXPECT_NE(part.back(), '/') << call;
+    }
+  }
+}
+
 TEST(IsSpecialPair, Pairs) {
   struct Case {
     const char* first;
