@@ -1,38 +1,12 @@
 #include "refdata/bands_modes.h"
 
-#include <cmath>
-#include <cstdio>
 #include <initializer_list>
+
+#include "storage/picture_format.h"
+#include "storage/text_util.h"
 
 namespace kontura {
 namespace {
-
-// Upper case as the rest of the program has it: a-z and the umlauts.
-std::string UpperGerman(std::string s) {
-  for (char& c : s) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if ((c >= 'a' && c <= 'z') || u == 0xE4 || u == 0xF6 || u == 0xFC) c = static_cast<char>(u - 0x20);
-  }
-  return s;
-}
-
-std::string TrimBlanks(const std::string& s) {
-  const size_t b = s.find_first_not_of(" \t");
-  if (b == std::string::npos) return {};
-  return s.substr(b, s.find_last_not_of(" \t") - b + 1);
-}
-
-// The text of x in the picture "#####.#####": eleven characters, right-aligned,
-// a floating minus, and all stars when the number does not fit.
-std::string FiveByFive(double x) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.5f", std::fabs(x));
-  std::string t = buf;
-  const bool negative = x < 0 && t != "0.00000";
-  if (!std::isfinite(x) || t.size() + (negative ? 1 : 0) > 11) return "*****.*****";
-  if (negative) t = "-" + t;
-  return std::string(11 - t.size(), ' ') + t;
-}
 
 constexpr std::array<BandInfo, kBandCount> kBands = {{
     {'a', "160 m", "160m", 160, 1.815},
@@ -169,7 +143,7 @@ constexpr struct {
 constexpr double kKilohertzAbove = 47088;
 
 std::string NormaliseBandText(std::string_view text) {
-  return UpperGerman(TrimBlanks(std::string(text)));
+  return UpperGerman(TrimBlanks(text));
 }
 
 struct ModeClassTexts {
@@ -277,7 +251,7 @@ double NormaliseFrequencyEntry(double v, bool thirtyMetreRule) {
 
 char ModeClass(std::string_view mode) {
   if (mode.size() >= 2 && mode[0] == '2' && (mode[1] == 'x' || mode[1] == 'X')) mode.remove_prefix(2);
-  const std::string m = TrimBlanks(std::string(mode));
+  const std::string m = TrimBlanks(mode);
   for (const ModeClassTexts& c : kModeClasses) {
     for (std::string_view s : c.modes) {
       if (m == s) return c.modeClass;
@@ -287,7 +261,7 @@ char ModeClass(std::string_view mode) {
 }
 
 bool SameAt5Decimals(double a, double b) {
-  return FiveByFive(a) == FiveByFive(b);
+  return FormatPicture("#####.#####", a) == FormatPicture("#####.#####", b);
 }
 
 }  // namespace kontura

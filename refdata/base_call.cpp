@@ -3,27 +3,13 @@
 #include <vector>
 
 #include "refdata/dxcc_entities.h"
+#include "storage/text_util.h"
 
 namespace kontura {
 namespace {
 
 constexpr size_t kMaxCallLength = 255;
 constexpr size_t kWorkingPartLength = 20;
-
-// Upper case as the rest of the program has it: a-z and the umlauts.
-std::string UpperGerman(std::string s) {
-  for (char& c : s) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if ((c >= 'a' && c <= 'z') || u == 0xE4 || u == 0xF6 || u == 0xFC) c = static_cast<char>(u - 0x20);
-  }
-  return s;
-}
-
-std::string TrimBlanks(const std::string& s) {
-  const size_t b = s.find_first_not_of(" \t");
-  if (b == std::string::npos) return {};
-  return s.substr(b, s.find_last_not_of(" \t") - b + 1);
-}
 
 bool IsLetter(char c) { return c >= 'A' && c <= 'Z'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -134,7 +120,7 @@ void ResetSuffixTable() { MutableSuffixTable() = DefaultSuffixTable(); }
 
 SuffixMatch IsPortableSuffix(std::string_view text) {
   if (text.empty()) return {};
-  const std::string t = TrimBlanks(std::string(text));
+  const std::string t = TrimBlanks(text);
   if (t.empty()) return {};
   for (const SuffixEntry& e : SuffixTable()) {
     if (!e.text.empty() && e.text == t) return {true, e.type};
@@ -194,7 +180,7 @@ void ArrangeParts(std::string& X, std::string& Y, CallPartMode mode) {
 
 CallPartResult CallPart(std::string_view call, CallPartMode mode) {
   CallPartResult result;
-  const std::string w = CleanSeparators(UpperGerman(std::string(call.substr(0, kMaxCallLength))));
+  const std::string w = CleanSeparators(UpperGerman(call.substr(0, kMaxCallLength)));
   const std::vector<std::string> p = SplitParts(w);
 
   auto note_suffix = [&](const std::string& part) {
