@@ -205,7 +205,7 @@ CallPartResult CallPart(std::string_view call, CallPartMode mode) {
       result.part = arranged(p[0], p[1]);
     }
   } else if (p.size() <= 4 && IsSpecialPair(p[0], p[1]).isPair) {
-    // Three parts, or four (our own choice): the pair counts as one part.
+    // Three parts, or four: the pair counts as one part (see CallPart).
     const std::string q = Join(p[0], p[1]);
     if (note_suffix(p[2])) {
       result.part = q;
