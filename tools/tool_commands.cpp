@@ -3,9 +3,12 @@
 namespace kontura::tool {
 
 // Add a command: declare its run function here and list it below.
+int RunQrb(const std::vector<std::string>& args);
 
 const std::vector<Command>& Commands() {
-  static const std::vector<Command> commands = {};
+  static const std::vector<Command> commands = {
+      {"qrb", "qrb VON NACH", "Entfernung (km) und Richtung zwischen zwei Locatoren", RunQrb},
+  };
   return commands;
 }
 
