@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "logging/qso_record.h"
 #include "refdata/locator.h"
 
 namespace kontura {
@@ -18,6 +19,26 @@ int32_t QsoDistanceKm(std::string_view own_locator, std::string_view partner_loc
   LocatorRange range;
   if (!LocatorDistance(own_locator, partner_locator, &range)) return 0;
   return RoundDistanceKm(range.distance_km);
+}
+
+void UpdateDistance(QsoRecord& qso, std::string_view own_locator) {
+  qso.SetDistance(QsoDistanceKm(own_locator, qso.Locator()));
+}
+
+uint16_t QsoPoints(const QsoRecord& qso) {
+  if (qso.Excluded() != 0 || qso.Call().size() < 3) return 0;
+  const int32_t distance = qso.Distance();
+  if (distance < 0) return 0;
+  if (distance > UINT16_MAX) return UINT16_MAX;
+  return static_cast<uint16_t>(distance);
+}
+
+void RecomputePoints(QsoRecord& qso) { qso.SetPoints(QsoPoints(qso)); }
+
+void EvaluateMultipliers(QsoRecord& qso) {
+  qso.SetNewMulti1("");
+  qso.SetNewMulti2("");
+  qso.SetCall2("");
 }
 
 }  // namespace kontura
