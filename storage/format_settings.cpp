@@ -1,0 +1,10 @@
+#include "storage/format_settings.h"
+
+namespace kontura {
+
+FormatSettings& TheFormatSettings() {
+  static FormatSettings settings;
+  return settings;
+}
+
+}  // namespace kontura
