@@ -4,6 +4,8 @@
 #include <numbers>
 #include <string>
 
+#include "storage/text_util.h"
+
 namespace kontura {
 namespace {
 
@@ -43,12 +45,7 @@ bool IsLocatorText(std::string_view text) {
 
 bool LocatorPosition(std::string_view locator, LocatorPoint* point) {
   if (locator.size() < 2 || locator.size() > 6) return false;
-  // Only a..z matter here: any other letter fails the pattern before and
-  // after upper-casing alike.
-  std::string loc(locator);
-  for (char& c : loc) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  std::string loc = UpperGerman(locator);
   static constexpr std::string_view kCompletion[] = {"44XX", "4MX", "MM", "M"};
   if (loc.size() < 6) loc += kCompletion[loc.size() - 2];
   if (!IsLocatorText(loc)) return false;
