@@ -21,7 +21,7 @@ namespace kontura {
 
 namespace qso {
 
-struct KeySpec {
+struct KeyDef {
   int length;
   bool duplicates;
 };
@@ -32,7 +32,7 @@ inline constexpr int kKeyCount = 27;
 inline constexpr int kCounterKey = 4;
 
 // Lengths and duplicate flags of keys 1..27 (index = key number - 1).
-inline constexpr std::array<KeySpec, kKeyCount> kKeys = {{
+inline constexpr std::array<KeyDef, kKeyCount> kKeys = {{
     {8, true},  {22, true}, {14, true}, {5, false}, {6, true}, {14, true}, {1, true},
     {6, true},  {21, true}, {7, true},  {6, true},  {6, true}, {5, true},  {2, true},
     {2, true},  {2, true},  {2, true},  {8, true},  {6, true}, {6, true},  {9, true},
@@ -42,7 +42,7 @@ inline constexpr std::array<KeySpec, kKeyCount> kKeys = {{
 // FHLKTEMP has one key: N5(RecordNo), unique, the counter key.
 inline constexpr int kTempKeyCount = 1;
 inline constexpr int kTempCounterKey = 1;
-inline constexpr KeySpec kTempKey{5, false};
+inline constexpr KeyDef kTempKey{5, false};
 
 // Keys 11, 12 and 24 store this minus the counter, so that the first entry
 // found at a band (or mode class) carries the highest counter.
