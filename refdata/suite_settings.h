@@ -23,9 +23,9 @@ struct SuiteSettings {
   std::string OwnCall;
   std::string SwlNumber;
   std::string OwnName;
-  // Used until a set-up record provides the station's own locator: the
-  // square of Munich, a valid six-character locator.
-  std::string OwnLocator = "JN58TD";
+  // Used until a set-up record provides the station's own locator: a valid
+  // six-character locator (the subsquare of Munich's centre).
+  std::string OwnLocator = "JN58SD";
   int32_t TimeOffsetHours = -2;
   uint8_t NameCase = 4;
   uint32_t BackgroundColour = 0x02CF9F7F;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <functional>
 #include <string>
 #include <vector>
@@ -124,7 +125,13 @@ TEST(SetupRecords, KeyIsTheRecordNumber) {
 TEST(SuiteSettings, InitialValues) {
   SuiteSettings s;
   EXPECT_EQ(s.OwnCall, "");
-  EXPECT_EQ(s.OwnLocator.size(), 6u);
+  // Any valid six-character locator: field A-R, square 0-9, subsquare A-X.
+  ASSERT_EQ(s.OwnLocator.size(), 6u);
+  EXPECT_TRUE(s.OwnLocator[0] >= 'A' && s.OwnLocator[0] <= 'R' && s.OwnLocator[1] >= 'A' &&
+              s.OwnLocator[1] <= 'R' && std::isdigit(static_cast<unsigned char>(s.OwnLocator[2])) &&
+              std::isdigit(static_cast<unsigned char>(s.OwnLocator[3])) && s.OwnLocator[4] >= 'A' &&
+              s.OwnLocator[4] <= 'X' && s.OwnLocator[5] >= 'A' && s.OwnLocator[5] <= 'X')
+      << s.OwnLocator;
   EXPECT_EQ(s.TimeOffsetHours, -2);
   EXPECT_EQ(s.NameCase, 4);
   EXPECT_EQ(s.BackgroundColour, 0x02CF9F7Fu);
