@@ -3,9 +3,13 @@
 namespace kontura::tool {
 
 // Add a command: declare its run function here and list it below.
+int RunBasecall(const std::vector<std::string>& args);
 
 const std::vector<Command>& Commands() {
-  static const std::vector<Command> commands = {};
+  static const std::vector<Command> commands = {
+      {"basecall", "basecall CALL", "Grundrufzeichen und anderer Teil eines Rufzeichens",
+       RunBasecall},
+  };
   return commands;
 }
 
