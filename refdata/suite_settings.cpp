@@ -25,7 +25,7 @@ uint32_t LoadedBackgroundColour(uint32_t stored) { return stored == kOldBackgrou
 void TakeSetupRecord(const uint8_t* setup_rec, SuiteSettings& s) {
   ConstSetupRecord r(setup_rec);
   if (!r.SuffixText(1).empty()) {
-    std::array<SuffixEntry, 9> entries;
+    std::array<SuffixEntry, kStoredSuffixEntries> entries;
     for (int i = 1; i <= setup_record::kSuffixEntryCount; ++i) {
       entries[static_cast<size_t>(i - 1)] = SuffixEntry{r.SuffixText(i), r.SuffixType(i)};
     }

@@ -11,13 +11,9 @@
 #include <string>
 #include <string_view>
 
-namespace kontura {
+#include "refdata/base_call.h"
 
-// One stored entry of the suite's list of portable suffixes.
-struct SuffixEntry {
-  std::string text;  // at most 3 characters
-  uint8_t type = 0;
-};
+namespace kontura {
 
 struct SuiteSettings {
   std::string OwnCall;
@@ -36,9 +32,9 @@ struct SuiteSettings {
   uint32_t ListHeaderColour = 0x00FFFFFF;
   uint32_t ListHeaderTextColour = 0x00000000;
   // The nine suffix entries of the set-up record, present only when the
-  // first of them has a text; they replace entries 1 to 9 of the suffix
-  // table of the call-sign split.
-  std::optional<std::array<SuffixEntry, 9>> StoredSuffixes;
+  // first of them has a text; InstallStoredSuffixEntries puts them into
+  // entries 1 to 9 of the suffix table of the call-sign split.
+  std::optional<std::array<SuffixEntry, kStoredSuffixEntries>> StoredSuffixes;
   int32_t ProfileNumber = 0;
   // 1 = German; never changes in this edition.
   int Language = 1;

@@ -235,6 +235,19 @@ TEST(SuiteSettings, SuffixEntriesAreTakenOnlyWhenTheFirstHasAText) {
   EXPECT_EQ((*s.StoredSuffixes)[8].text, "ABC");
 }
 
+TEST(SuiteSettings, StoredSuffixesFeedTheCallSplit) {
+  std::vector<uint8_t> rec(setup_record::kSize, 0);
+  SetupRecord(rec.data()).SetSuffixEntry(1, "QRP", 7);
+  SuiteSettings s;
+  TakeSetupRecord(rec.data(), s);
+  ASSERT_TRUE(s.StoredSuffixes.has_value());
+  InstallStoredSuffixEntries(*s.StoredSuffixes);
+  CallPartResult r = CallPart("DL1ABC/QRP", CallPartMode::Base);
+  ResetSuffixTable();
+  EXPECT_EQ(r.part, "DL1ABC");
+  EXPECT_EQ(r.suffixType, 7);
+}
+
 TEST(SuiteSettings, WritingBackTouchesOnlyTheProgramsFields) {
   std::vector<uint8_t> rec(setup_record::kSize);
   for (size_t i = 0; i < rec.size(); ++i) rec[i] = static_cast<uint8_t>(i * 13 + 1);
