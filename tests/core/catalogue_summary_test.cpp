@@ -85,12 +85,6 @@ TEST(RecordSummary, OtherFileblocks) {
   EXPECT_EQ(RecordSummary(CatalogueEntryOf(CatalogueId::kFhpro), profile.data()), "Nr 3 | \"Portabel\"");
 }
 
-}  // namespace
-}  // namespace kontura
-
-namespace kontura {
-namespace {
-
 // A damaged record (every length byte far above its capacity, dates and
 // numbers out of range) is listed and keyed without reading a byte outside
 // the record; the sanitizer build turns any such read into a failure.
