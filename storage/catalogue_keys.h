@@ -13,7 +13,9 @@
 
 namespace kontura {
 
-using KeyBuilder = std::string (*)(const uint8_t* record, int key_number);
+// A plain function pointer, so that the catalogue table is constant data;
+// it converts to the engine's key builder callback.
+using RecordKeyBuilder = std::string (*)(const uint8_t* record, int key_number);
 
 // s cut or padded with blanks on the right to exactly n characters; no case
 // change.

@@ -50,7 +50,7 @@ struct CatalogueEntry {
   bool flush_after_write;
   // Null only for FHLK and FHLKTEMP until the QSO record's key builder is
   // wired in by the logging module (logging/qso_keys.h).
-  KeyBuilder key_builder;
+  RecordKeyBuilder key_builder;
 };
 
 // All twelve entries in the order of CatalogueId.
