@@ -66,9 +66,13 @@ Magnitude FromDouble(double x, int decimals) {
   if (!done) {
     // Huge values or many decimal places: printf is exact enough here, and
     // such a number overflows any realistic picture anyway.
-    int n = std::snprintf(nullptr, 0, "%.*f", decimals, static_cast<double>(a));
-    std::vector<char> buf(static_cast<size_t>(n) + 1);
-    std::snprintf(buf.data(), buf.size(), "%.*f", decimals, static_cast<double>(a));
+    // A double has at most 309 integer digits.
+    std::vector<char> buf(320 + static_cast<size_t>(decimals));
+    const int n = std::snprintf(buf.data(), buf.size(), "%.*f", decimals, static_cast<double>(a));
+    if (n <= 0 || static_cast<size_t>(n) >= buf.size()) {
+      m.valid = false;
+      return m;
+    }
     m.text.assign(buf.data(), static_cast<size_t>(n));
   }
   m.negative = x < 0 && HasNonZeroDigit(m.text);
@@ -79,7 +83,10 @@ Magnitude FromInteger(int64_t v, int decimals) {
   Magnitude m;
   uint64_t a = v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
   m.text = std::to_string(a);
-  if (decimals > 0) m.text += "." + std::string(static_cast<size_t>(decimals), '0');
+  if (decimals > 0) {
+    m.text += '.';
+    m.text.append(static_cast<size_t>(decimals), '0');
+  }
   m.negative = v < 0;
   return m;
 }

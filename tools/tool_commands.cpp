@@ -4,11 +4,13 @@ namespace kontura::tool {
 
 // Add a command: declare its run function here and list it below.
 int RunBasecall(const std::vector<std::string>& args);
+int RunQrb(const std::vector<std::string>& args);
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"basecall", "basecall CALL", "Grundrufzeichen und anderer Teil eines Rufzeichens",
        RunBasecall},
+      {"qrb", "qrb VON NACH", "Entfernung (km) und Richtung zwischen zwei Locatoren", RunQrb},
   };
   return commands;
 }

@@ -1,0 +1,49 @@
+#pragma once
+// TfkEdit: the single-line input field of every form. A line edit with a data
+// type and a number picture; the host puts typed values in and takes typed
+// values out, and the picture logic converts between value and text.
+
+#include <QLineEdit>
+#include <string>
+
+#include "ui/picture_field.h"
+
+namespace kontura {
+
+class TfkEdit : public QLineEdit {
+  Q_OBJECT
+
+ public:
+  explicit TfkEdit(QWidget* parent = nullptr);
+
+  fkeditdatatype DataType() const { return m_field.DataType(); }
+  void SetDataType(fkeditdatatype type) { m_field.SetDataType(type); }
+
+  // The number picture; every "9" is stored as "#". String fields keep a mask
+  // only to document their format ("DD.MM.YYYY"); it is not applied.
+  std::string PictureMask() const { return m_field.PictureMask(); }
+  void SetPictureMask(const std::string& mask) { m_field.SetPictureMask(mask); }
+
+  int Tag2() const { return m_tag2; }
+  void SetTag2(int tag) { m_tag2 = tag; }
+
+  Qt::Alignment TextAlignment() const { return alignment(); }
+  void SetTextAlignment(Qt::Alignment a) { setAlignment(a); }
+
+  // Values by type. Text crosses the Qt boundary as Windows-1252 bytes.
+  void SetValue(const std::string& text);  // dtString
+  void SetValue(int64_t value);            // dtInteger, dtLongint, dtWord, dtByte
+  void SetCharValue(char value);           // dtChar
+  void SetRealValue(double value);         // dtReal, dtSingle, dtDouble, dtExtended
+
+  std::string StringValue() const;
+  int64_t IntegerValue() const;
+  char CharValue() const;
+  double RealValue();
+
+ private:
+  PictureField m_field;
+  int m_tag2 = 0;
+};
+
+}  // namespace kontura
