@@ -5,6 +5,8 @@
 
 #include "contest/contest_header.h"
 #include "contest/contest_totals.h"
+#include "logging/qso_keys.h"
+#include "logging/qso_record.h"
 #include "refdata/prefix_record.h"
 #include "refdata/setup_record.h"
 #include "storage/catalogue_records.h"
@@ -51,7 +53,7 @@ constexpr KeyDefinition kFhcallKeys[] = {
     {10, kUniq}, {5, kDup}, {5, kDup}, {10, kDup}, {1, kDup}, {5, kDup}, {3, kDup},
 };
 
-constexpr int kQsoRecordLength = 216;
+constexpr int kQsoRecordLength = static_cast<int>(qso::kRecordSize);
 
 const std::array<CatalogueEntry, 12> kTable = {{
     {CatalogueId::kFhsetup, "FHSETUP", setup_record::kSize, setup_record::kSize, false, kCounterOnly, 1,
@@ -62,11 +64,12 @@ const std::array<CatalogueEntry, 12> kTable = {{
      &ContestHeaderKey},
     {CatalogueId::kFhkz, "FHKZ", contest_totals::kSize, contest_totals::kSize, false, kCounterOnly, 0,
      true, &ContestTotalsKey},
-    // The QSO log and its renumbering copy use the QSO record; its key
-    // builder belongs to the logging module and is filled in there.
-    {CatalogueId::kFhlk, "FHLK", kQsoRecordLength, kQsoRecordLength, false, kFhlkKeys, 4, true, nullptr},
+    // The QSO log and its renumbering copy use the QSO record and the key
+    // builders of the logging module.
+    {CatalogueId::kFhlk, "FHLK", kQsoRecordLength, kQsoRecordLength, false, kFhlkKeys, 4, true,
+     &BuildQsoKey},
     {CatalogueId::kFhlktemp, "FHLKTEMP", kQsoRecordLength, kQsoRecordLength, false, kCounterOnly, 1,
-     false, nullptr},
+     false, &BuildQsoTempKey},
     {CatalogueId::kFhprefix, "FHPREFIX", prefix_record::kSize, prefix_record::kSize, false, kFhprefixKeys,
      0, false, &PrefixKey},
     {CatalogueId::kFhprefee, "FHPREFEE", prefix_record::kSize, prefix_record::kSize, false, kOverlayKeys,

@@ -48,8 +48,6 @@ struct CatalogueEntry {
   std::span<const KeyDefinition> keys;  // key 1 first
   int counter_key;         // key whose counter field is at byte 4; 0 none
   bool flush_after_write;
-  // Null only for FHLK and FHLKTEMP until the QSO record's key builder is
-  // wired in by the logging module (logging/qso_keys.h).
   RecordKeyBuilder key_builder;
 };
 

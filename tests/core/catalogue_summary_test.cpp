@@ -94,7 +94,6 @@ TEST(RecordSummary, DamagedRecordsStayInsideTheirBytes) {
       std::vector<uint8_t> rec(static_cast<size_t>(e.record_length), fill);
       std::string line = RecordSummary(e, rec.data());
       EXPECT_FALSE(line.empty()) << e.file_name;
-      if (e.key_builder == nullptr) continue;
       for (size_t k = 1; k <= e.keys.size(); ++k) {
         EXPECT_LE(e.key_builder(rec.data(), static_cast<int>(k)).size(), 50u) << e.file_name << " key " << k;
       }
