@@ -1,0 +1,107 @@
+#pragma once
+// Record layouts of the catalogue's fileblocks that no other module owns:
+// the call book FHCBUCH, the call list FHCALL and the suite's operator
+// profiles FHPRO, with their field tables and key builders. Only the fields
+// below are interpreted; all other bytes are carried whole.
+//
+// FHCBUCH, 333 bytes (offset, type, field number):
+//     4 string[10]  call (key 1)     85 string[10]  16
+//    15 string[6]   7 locator        96 string[10]  3
+//    22 string[6]   2               107 string[4]   5
+//    29 string[6]   1               112 string[120] 17
+//    43 string[20]  4 name          233..288 string[10] 8..13, every 11 bytes
+//    64 string[20]  15 QTH          299 string[8]   6 district code
+//
+// FHCALL, 71 bytes (offset, type, field number):
+//     4 string[10] call (key 1)      37 char       4
+//    15 string[5]  1                 38 string[20] 5
+//    21 string[5]  2                 59 string[5]  6
+//    27 string[9]  3                 65 string[5]  7
+//
+// FHPRO, variable length: a fixed section of 14699 bytes, at most 54699 in
+// all:
+//     4 int32      profile number (counter of key 1)
+//     8 string[20] profile name (key 2)
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace kontura {
+
+namespace callbook_record {
+inline constexpr size_t kSize = 333;
+inline constexpr size_t kCall = 4;
+inline constexpr size_t kCallCap = 10;
+inline constexpr int kFieldCount = 17;  // field numbers 1..17; 14 is unused
+inline constexpr int kKeyCount = 13;
+}  // namespace callbook_record
+
+namespace call_record {
+inline constexpr size_t kSize = 71;
+inline constexpr size_t kCall = 4;
+inline constexpr size_t kCallCap = 10;
+inline constexpr size_t kField4 = 37;    // the one character field
+inline constexpr int kFieldCount = 7;
+inline constexpr int kKeyCount = 7;
+}  // namespace call_record
+
+namespace profile_record {
+inline constexpr size_t kFixedSize = 14699;
+inline constexpr size_t kBufferSize = 54699;
+inline constexpr size_t kProfileNumber = 4;
+inline constexpr size_t kProfileName = 8;
+inline constexpr size_t kProfileNameCap = 20;
+inline constexpr int kKeyCount = 2;
+}  // namespace profile_record
+
+// Place of a numbered string field: offset and capacity; capacity 0 marks a
+// field number that does not exist.
+struct StringField {
+  size_t offset = 0;
+  size_t capacity = 0;
+};
+
+// The field table of FHCBUCH; an empty StringField for numbers other than
+// 1..13 and 15..17.
+StringField CallbookField(int field_number);
+
+// The call sign of a call-book record (key 1).
+std::string CallbookCall(const uint8_t* rec);
+void SetCallbookCall(uint8_t* rec, const std::string& call);
+
+// A numbered field of a call-book record; the empty text for field numbers
+// outside the table.
+std::string GetCallbookField(int field_number, const uint8_t* rec);
+// Stores text, cut to the field's capacity; field numbers outside the table
+// are ignored. The bytes behind the new length keep their old contents.
+void SetCallbookField(int field_number, const std::string& text, uint8_t* rec);
+
+// Key builder of FHCBUCH:
+//    1 pad(call, 10)          5 pad(field 4, 20)
+//    2 pad(field 1, 6)        6 field 5 padded on the left to 4
+//    3 pad(field 2, 6)        7 pad(field 6, 8) + pad(call, 10)
+//    4 pad(field 3, 10)       8..13 pad(field 8..13, 6)
+std::string CallbookKey(const uint8_t* rec, int key_number);
+
+// The call sign of an FHCALL record (key 1).
+std::string CallListCall(const uint8_t* rec);
+
+// Field 1..7 of an FHCALL record; field 4 is a single character (the empty
+// text when it is 0). The empty text for other numbers.
+std::string GetCallField(int field_number, const uint8_t* rec);
+
+// Key builder of FHCALL:
+//    1 pad(call, 10)   4 pad(field 3, 10)      7 pad(field 7, 3)
+//    2 pad(field 1, 5) 5 the byte of field 4
+//    3 pad(field 2, 5) 6 field 6 padded on the left to 5
+std::string CallListKey(const uint8_t* rec, int key_number);
+
+// FHPRO: profile number and name, and the key builder
+//    1 NumberToKey(profile number)   2 pad(name, 20)
+int32_t ProfileNumber(const uint8_t* rec);
+std::string ProfileName(const uint8_t* rec);
+void SetProfileName(uint8_t* rec, const std::string& name);
+std::string ProfileKey(const uint8_t* rec, int key_number);
+
+}  // namespace kontura

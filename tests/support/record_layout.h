@@ -1,0 +1,44 @@
+#pragma once
+// Helpers for byte-offset tests of record layouts: a record pre-filled with a
+// marker byte, and a check that a write changed exactly the expected bytes at
+// the expected offset and nothing else.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kontura::testing {
+
+inline constexpr uint8_t kMarkerByte = 0xA5;
+
+inline std::vector<uint8_t> MarkedRecord(size_t size) { return std::vector<uint8_t>(size, kMarkerByte); }
+
+// The bytes of a string literal (which may hold 0 bytes when built with an
+// explicit length).
+inline std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+
+// rec must equal a marked record except for expected at offset.
+inline void ExpectWrittenAt(const std::vector<uint8_t>& rec, size_t offset, const std::vector<uint8_t>& expected,
+                            const std::string& what) {
+  ASSERT_LE(offset + expected.size(), rec.size()) << what;
+  for (size_t i = 0; i < rec.size(); ++i) {
+    if (i >= offset && i < offset + expected.size()) {
+      EXPECT_EQ(rec[i], expected[i - offset]) << what << ": byte " << i;
+    } else if (rec[i] != kMarkerByte) {
+      ADD_FAILURE() << what << ": byte " << i << " outside the field changed to " << int(rec[i]);
+      return;
+    }
+  }
+}
+
+// A zeroed record with the given bytes placed at offset, as a file written
+// by another program would hold them.
+inline std::vector<uint8_t> RecordWith(size_t size, size_t offset, const std::vector<uint8_t>& bytes) {
+  std::vector<uint8_t> rec(size, 0);
+  for (size_t i = 0; i < bytes.size(); ++i) rec[offset + i] = bytes[i];
+  return rec;
+}
+
+}  // namespace kontura::testing
