@@ -128,7 +128,7 @@ class StorageTest : public ::testing::Test {
   void WriteFile(const std::string& path, const std::vector<uint8_t>& b) {
     FILE* f = fopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr);
-    fwrite(b.data(), 1, b.size(), f);
+    if (!b.empty()) fwrite(b.data(), 1, b.size(), f);
     fclose(f);
   }
 
