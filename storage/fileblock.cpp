@@ -37,7 +37,18 @@ int32_t Fileblock::CurrentRef() { return StorageErrorClass() != 0 ? -1 : m_curre
 int32_t Fileblock::RecordCount() {
   int32_t n = -1;
   Run(kOpCount, [&] {
-    if (EnsureOpen()) n = m_data->live_count();
+    if (!EnsureOpen()) return;
+    if (!m_variable) {
+      n = m_data->live_count();
+      return;
+    }
+    // Continuation slots are neither live nor free: count the main slots.
+    n = 0;
+    for (int32_t s = 1; s <= m_data->header().slot_count; ++s) {
+      int32_t status = 0;
+      if (!m_data->ReadStatus(s, &status)) return;
+      if (status == 0) ++n;
+    }
   });
   return StorageErrorClass() == 0 ? n : -1;
 }

@@ -331,3 +331,18 @@ CheckReport CheckFileblock(const std::string& base_in, const KnownFileblock* kno
 }
 
 }  // namespace kontura
+
+namespace kontura {
+
+std::string FormatCheckReport(const CheckReport& report) {
+  std::string out;
+  for (const std::string& p : report.problems) out += p + "\n";
+  if (report.ok()) {
+    out += "OK: " + std::to_string(report.records) + " records, " + std::to_string(report.indexes) + " indexes\n";
+  } else {
+    out += "DAMAGED: " + std::to_string(report.problems.size()) + " problems\n";
+  }
+  return out;
+}
+
+}  // namespace kontura

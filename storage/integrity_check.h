@@ -31,3 +31,11 @@ struct CheckReport {
 CheckReport CheckFileblock(const std::string& base, const KnownFileblock* known = nullptr);
 
 }  // namespace kontura
+
+namespace kontura {
+
+// The report as printed by kontura-tool: one line per problem, then
+// "OK: <records> records, <indexes> indexes" or "DAMAGED: <n> problems".
+std::string FormatCheckReport(const CheckReport& report);
+
+}  // namespace kontura

@@ -1,13 +1,7 @@
 #pragma once
 // Test support for the storage engine: a temporary directory, the engine
 // started with a fatal handler that records instead of ending the process,
-// and a small test record with its key builder.
-//
-// Test record (40 bytes): 0 status, 4 int32 number (counter of key 1),
-// 8 string[10] name, 19 string[10] group, 30 int32 value.
-// Keys: 1 = num(number), 5 unique, counter; 2 = name padded to 10, unique;
-// 3 = group padded to 10 + num(number), 15 with duplicates; 4 = first two
-// bytes of group, 2 with duplicates.
+// and the small test record of test_record.h.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -22,47 +16,10 @@
 #include "storage/key_encoding.h"
 #include "storage/known_fileblocks.h"
 #include "storage/record_bytes.h"
+#include "tests/support/test_record.h"
 
 namespace kontura::testing {
 
-namespace trec {
-inline constexpr int kLength = 40;
-inline constexpr int kNumber = 4;
-inline constexpr int kName = 8;
-inline constexpr int kGroup = 19;
-inline constexpr int kValue = 30;
-inline constexpr int kKeys = 4;
-
-inline std::string Pad(std::string s, size_t n) {
-  s.resize(n, ' ');
-  return s;
-}
-
-inline std::string KeyOf(const uint8_t* r, int k) {
-  switch (k) {
-    case 1: return NumberToKey(GetI32(r, kNumber));
-    case 2: return Pad(GetPStr(r, kName, 10), 10);
-    case 3: return Pad(GetPStr(r, kGroup, 10), 10) + NumberToKey(GetI32(r, kNumber));
-    case 4: return Pad(GetPStr(r, kGroup, 10), 2);
-    default: return "";
-  }
-}
-
-inline const std::vector<KeySpec>& Keys() {
-  static const std::vector<KeySpec> keys = {{5, false}, {10, false}, {15, true}, {2, true}};
-  return keys;
-}
-
-inline KnownFileblock Known() {
-  KnownFileblock k;
-  k.name = "TREC*";
-  k.record_length = kLength;
-  k.keys = Keys();
-  k.counters = {{1, kNumber}};
-  k.key_builder = KeyOf;
-  return k;
-}
-}  // namespace trec
 
 class StorageTest : public ::testing::Test {
  protected:
@@ -128,7 +85,7 @@ class StorageTest : public ::testing::Test {
   void WriteFile(const std::string& path, const std::vector<uint8_t>& b) {
     FILE* f = fopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr);
-    fwrite(b.data(), 1, b.size(), f);
+    if (!b.empty()) fwrite(b.data(), 1, b.size(), f);
     fclose(f);
   }
 
