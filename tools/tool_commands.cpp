@@ -11,7 +11,7 @@ int RunRebuild(const std::vector<std::string>& args);
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"basecall", "basecall CALL", "Grundrufzeichen und anderer Teil eines Rufzeichens", RunBasecall},
-      {"check", "check PFAD", "Fileblock pr\xC3\xBC" "fen (nur lesend)", RunCheck},
+      {"check", "check PFAD", "Fileblock prüfen (nur lesend)", RunCheck},
       {"qrb", "qrb VON NACH", "Entfernung (km) und Richtung zwischen zwei Locatoren", RunQrb},
       {"rebuild", "rebuild PFAD", "Fileblock neu aufbauen (Daten reorganisieren, Indizes neu)", RunRebuild},
   };

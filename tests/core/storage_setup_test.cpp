@@ -8,13 +8,11 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "storage/fileblock.h"
 #include "storage/storage_error.h"
 #include "storage/storage_setup.h"
-#include "tests/support/scripted_platform.h"
+#include "tests/support/start_dir_fixture.h"
 #include "tests/support/storage_fixture.h"
 
 namespace kontura::testing {
@@ -24,36 +22,17 @@ namespace {
 // operation.
 void RunFatalHandlerForTest() { storage_detail::RunFatalHandlerIfNeeded(); }
 
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-// A temporary start directory with the program's storage set-up; the program
-// end is recorded instead of ending the test process.
-class StorageSetupTest : public ::testing::Test {
+// The start directory fixture with a small test fileblock of the engine's own.
+class StorageSetupTest : public StartDirTest {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/kontura-setup-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    m_dir = tmpl;
-    m_old_dir = std::filesystem::current_path();
-    std::filesystem::current_path(m_dir);
-    SetProgramEnd([this](int code) { exit_codes.push_back(code); });
-  }
   void TearDown() override {
     for (Fileblock* fb : m_open) CloseFileblock(fb);
-    if (FileManagerStarted()) ExitFileManager();
-    SetFatalStorageHandler(nullptr);
-    SetProgramEnd(nullptr);
-    std::filesystem::current_path(m_old_dir);
-    std::filesystem::remove_all(m_dir);
+    m_open.clear();
+    StartDirTest::TearDown();
   }
 
   Fileblock* OpenTrec() {
-    Fileblock* fb = OpenFileblock("TREC", m_dir + "/TREC", false, false, false, true, trec::kLength, trec::kKeys,
+    Fileblock* fb = OpenFileblock("TREC", Path("TREC"), false, false, false, true, trec::kLength, trec::kKeys,
                                   nullptr, trec::kLength, trec::KeyOf, 32);
     if (!fb) return nullptr;
     for (int k = 1; k <= trec::kKeys; ++k) {
@@ -64,10 +43,6 @@ class StorageSetupTest : public ::testing::Test {
     return fb;
   }
 
-  ScopedPlatform platform;
-  std::vector<int> exit_codes;
-  std::string m_dir;
-  std::filesystem::path m_old_dir;
   std::vector<Fileblock*> m_open;
 };
 

@@ -1,0 +1,68 @@
+#pragma once
+// The openers and closers of the program's fileblocks, and their globals: one
+// shared fileblock handle and one record buffer per fileblock ("the FHKK
+// record"), empty while the fileblock is closed. Code that uses a fileblock
+// calls its opener, works on the global record with the engine's operations,
+// and calls the closer. Openers that find their fileblock already open only
+// count one more user; the matching closer counts down and closes when the
+// count would go below zero.
+//
+// Every fileblock lives in the start directory.
+
+#include <cstdint>
+#include <string>
+
+#include "storage/catalogue_table.h"
+#include "storage/fileblock.h"
+
+namespace kontura {
+
+// The start directory with a trailing "/": the current directory when the
+// program started. Fileblocks, pictures and the rules document are found
+// relative to it.
+const std::string& StartDir();
+// Takes the current directory as the start directory.
+void SetStartDirFromCurrentDirectory();
+
+// Generic opener and closer. file_name is the name in the start directory
+// (for the contest logs "FHLK0007"); empty takes the catalogue's name.
+bool OpenCatalogued(CatalogueId id, const std::string& file_name = {});
+void CloseCatalogued(CatalogueId id);
+
+// The global handle and record of a fileblock; nullptr while it is closed.
+Fileblock* CatalogueHandle(CatalogueId id);
+uint8_t* CatalogueRecord(CatalogueId id);
+
+// Named openers and closers.
+inline bool OpenFHSETUP() { return OpenCatalogued(CatalogueId::kFhsetup); }
+inline bool OpenFHSETUP2() { return OpenCatalogued(CatalogueId::kFhsetup2); }
+inline bool OpenFHKK() { return OpenCatalogued(CatalogueId::kFhkk); }
+inline bool OpenFHKZ() { return OpenCatalogued(CatalogueId::kFhkz); }
+inline bool OpenFHLK(int32_t contest_number) { return OpenCatalogued(CatalogueId::kFhlk, FhlkFileName(contest_number)); }
+inline bool OpenFHLKTEMP() { return OpenCatalogued(CatalogueId::kFhlktemp); }
+inline bool OpenFHPREFIX() { return OpenCatalogued(CatalogueId::kFhprefix); }
+inline bool OpenFHPREFEE() { return OpenCatalogued(CatalogueId::kFhprefee); }
+inline bool OpenFHPREFES() { return OpenCatalogued(CatalogueId::kFhprefes); }
+inline bool OpenFHPRO() { return OpenCatalogued(CatalogueId::kFhpro); }
+inline bool OpenFHCBUCH() { return OpenCatalogued(CatalogueId::kFhcbuch); }
+inline bool OpenFHCALL() { return OpenCatalogued(CatalogueId::kFhcall); }
+
+inline void CloseFHSETUP() { CloseCatalogued(CatalogueId::kFhsetup); }
+inline void CloseFHSETUP2() { CloseCatalogued(CatalogueId::kFhsetup2); }
+inline void CloseFHKK() { CloseCatalogued(CatalogueId::kFhkk); }
+inline void CloseFHKZ() { CloseCatalogued(CatalogueId::kFhkz); }
+inline void CloseFHLK() { CloseCatalogued(CatalogueId::kFhlk); }
+inline void CloseFHLKTEMP() { CloseCatalogued(CatalogueId::kFhlktemp); }
+inline void CloseFHPREFIX() { CloseCatalogued(CatalogueId::kFhprefix); }
+inline void CloseFHPREFEE() { CloseCatalogued(CatalogueId::kFhprefee); }
+inline void CloseFHPREFES() { CloseCatalogued(CatalogueId::kFhprefes); }
+inline void CloseFHPRO() { CloseCatalogued(CatalogueId::kFhpro); }
+inline void CloseFHCBUCH() { CloseCatalogued(CatalogueId::kFhcbuch); }
+inline void CloseFHCALL() { CloseCatalogued(CatalogueId::kFhcall); }
+
+// Registers every catalogued fileblock with the engine's registry of known
+// layouts, so that the integrity check compares keys and the rebuild knows
+// them (kontura-tool).
+void RegisterCatalogueFileblocks();
+
+}  // namespace kontura
