@@ -1,0 +1,98 @@
+#pragma once
+// The data file of a fileblock: the header slot and the record slots, the
+// free chain (last freed slot reused first) and, for variable-length
+// fileblocks, records spread over a main slot and continuation slots.
+// Every value read from the file is checked before it is used: a slot
+// number outside the file, a broken free chain or a continuation chain that
+// runs out of the file or the record buffer is logged as a damaged file.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "storage/file_system.h"
+
+namespace kontura {
+
+class Fileblock;
+
+struct DataHeader {
+  int32_t free_head = -1;
+  int32_t free_count = 0;
+  int32_t slot_count = 0;
+  int32_t record_length = 0;
+  int32_t key_count = 0;
+  uint8_t modified = 0;
+};
+
+DataHeader DecodeDataHeader(const uint8_t* slot0);
+void EncodeDataHeader(const DataHeader& h, uint8_t* slot0);
+
+class DataFile {
+ public:
+  DataFile(std::unique_ptr<StorageFile> file, Fileblock* owner, int slot_size, bool variable);
+
+  // A new, empty data file image: slot 0 with the header.
+  static std::vector<uint8_t> EmptyImage(int slot_size, int key_count);
+
+  // Reads the header. Returns 0, or the code of what is wrong: 10070 (file
+  // shorter than its header slot), 24591 (other record length), 10060 (more
+  // than 110 keys), 10010 (interrupted modification or a header that does
+  // not fit the file: both are repaired by the rebuild).
+  int Load();
+
+  const DataHeader& header() const { return m_header; }
+  int32_t live_count() const { return m_header.slot_count - m_header.free_count; }
+  void set_key_count(int n) { m_header.key_count = n; }
+
+  // Sets the modification flag on disk before the first change after a
+  // flush; with sync the flag reaches the disk before any change does.
+  bool MarkModified(bool sync);
+  // Writes the header with the flag cleared; with sync flushes the OS buffers.
+  bool Flush(bool sync);
+
+  // Writes the header as it is in memory (flag included).
+  bool WriteHeader(bool sync);
+  // Takes every slot of the file as in use, with an empty free chain: the
+  // rebuild reads a file whose header it does not trust this way.
+  void AssumeSlots(int32_t slots) {
+    m_header = DataHeader{};
+    m_header.slot_count = slots;
+    m_header.record_length = m_slot;
+  }
+
+  // Reads record n into buf (buf_size bytes; for variable-length records the
+  // part behind the record is zero-filled). *deleted tells a non-live slot.
+  bool ReadRecord(int32_t n, uint8_t* buf, size_t buf_size, bool* deleted);
+  // Stores a new record and returns its number.
+  bool AddRecord(const uint8_t* buf, size_t len, int32_t* n);
+  bool RewriteRecord(int32_t n, const uint8_t* buf, size_t len);
+  bool DeleteRecord(int32_t n);
+  // Status field of slot n (0 live, anything else not); continuation slots
+  // read as not live.
+  bool ReadStatus(int32_t n, int32_t* status);
+
+  StorageFile& file() { return *m_file; }
+
+ private:
+  bool ReadSlot(int32_t n, uint8_t* buf);
+  bool WriteSlot(int32_t n, const uint8_t* buf, size_t len = 0);
+  bool AllocSlot(int32_t* n);
+  bool FreeSlot(int32_t n);
+  bool WriteChain(const uint8_t* rest, size_t len, int32_t* first);
+  bool FreeChain(int32_t first);
+  bool WriteVariable(int32_t n, const uint8_t* buf, size_t len, int32_t old_chain);
+  bool Damaged(int32_t slot);
+  size_t VarLength(const uint8_t* buf, size_t len) const;
+
+  std::unique_ptr<StorageFile> m_file;
+  Fileblock* m_owner;
+  int m_slot;
+  bool m_variable;
+  DataHeader m_header;
+  bool m_flag_on_disk = false;
+  std::vector<uint8_t> m_scratch;
+};
+
+}  // namespace kontura

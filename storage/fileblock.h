@@ -1,0 +1,209 @@
+#pragma once
+// The fileblock engine: indexed record files of fixed-length records with up
+// to 110 B-tree indexes, as the rest of the program uses them.
+//
+// Every call sets the error state (storage_error.h); callers test
+// StorageErrorClass() after each call. Soft outcomes (class 1 and 2: not
+// found, end of index, key present, file absent) leave files, buffer and
+// current record as they were. Fatal ones (class 3 and above) run the fatal
+// handler at the end of the call.
+//
+// Durability. The data header carries a modification flag (file_layout.h).
+// An add, update or delete runs these steps:
+//   1. before the first change after a flush the flag 1 is written into the
+//      data header (and, with flush-after-write, synced to the disk);
+//   2. the record slot and the changed index pages are written (pages may
+//      stay in the page cache until evicted or flushed);
+//   3. a flush writes every changed page and index header, then the data
+//      header with flag 0, and syncs both files.
+// A crash before step 1 leaves the old, consistent files. A crash anywhere
+// between steps 1 and 3 leaves the flag at 1 on disk, so the next opening
+// rebuilds the fileblock from the data file: live records keep their
+// contents, freed slots disappear. A crash after step 3 leaves the new,
+// consistent files. A record slot is written completely before any index
+// names it, so after a rebuild every record whose add returned is there.
+// The rebuild itself is restartable (rebuild.h).
+
+#include <cstdint>
+#include <functional>
+#include <list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "storage/data_file.h"
+#include "storage/index_file.h"
+#include "storage/storage_error.h"
+
+namespace kontura {
+
+// Builds the key string of key number key_nr from a record. The engine cuts
+// the result to 50 bytes and then to the key length of the index: builders
+// may return longer strings. Builders must not call the engine.
+using KeyBuilder = std::function<std::string(const uint8_t* record, int key_nr)>;
+// Progress of a rebuild: fileblock name, index number (0 while the data file
+// is reorganised), records read, keys added.
+using ProgressHandler = std::function<void(const std::string& name, int key_nr, int32_t read, int32_t added)>;
+
+class Fileblock;
+
+struct Position {
+  int key_nr = 0;
+  int32_t ref = -1;
+  std::string key;
+  Fileblock* fileblock = nullptr;
+};
+
+// SetPosition modes.
+enum PositionMode { kPosExact = 0, kPosForward = 1, kPosForwardOnly = 2, kPosBackward = 3, kPosBackwardOnly = 4 };
+// DeleteRecord positioning.
+enum AfterDelete { kAfterNone = 0, kAfterLast = 1, kAfterFirst = 2, kAfterNext = 3, kAfterPrev = 4 };
+
+class Fileblock {
+ public:
+  ~Fileblock();
+  Fileblock(const Fileblock&) = delete;
+  Fileblock& operator=(const Fileblock&) = delete;
+
+  const std::string& name() const { return m_name; }
+  const std::string& file_name() const { return m_file_name; }
+  int record_length() const { return m_record_length; }
+  int buffer_size() const { return m_buffer_size; }
+  int key_count() const { return m_key_count; }
+
+  // Set-up, called by the opener right after OpenFileblock.
+  void DefineKey(int key_nr, int key_length, bool duplicates);
+  // field_offset: byte offset of a 32-bit field inside the record buffer.
+  void SetCounterField(int key_nr, int field_offset);
+  void SetFlushAfterWrite(bool on) { m_flush_after_write = on; }
+  void SetProgressHandler(ProgressHandler handler) { m_progress = std::move(handler); }
+  void SetLockRetryHandler(LockRetryHandler handler, int retry_count);
+  LockRetryHandler GetLockRetryHandler(int* retry_count) const;
+
+  uint8_t* RecordBuffer() { return m_buffer; }
+  void ClearBuffer();
+  std::string MakeKey(int key_nr);
+  int32_t CurrentRef();
+  int32_t RecordCount();
+  int32_t KeyCount(int key_nr);
+
+  void AddRecord();
+  void UpdateRecord();
+  void DeleteRecord(int after);
+  void ReadByRef(int32_t ref);
+  void FindExact(int key_nr, const std::string& key);
+  void FindAtLeast(int key_nr, const std::string& key);
+  void First(int key_nr);
+  void Last(int key_nr);
+  void Next(int key_nr);
+  void Prev(int key_nr);
+  Position GetPosition(int key_nr);
+  void SetPosition(const Position& pos, int mode);
+  int32_t ApproxPosition(int key_nr, const std::string& key, int32_t ref, int32_t scale);
+  int32_t FindByApproxPosition(int key_nr, int32_t position, int32_t scale, std::string* key);
+
+  // Closes the files if open and deletes data, index and journal file; the
+  // next operation creates them anew.
+  void EraseFiles();
+  // Writes everything and syncs (also done by every call with
+  // flush-after-write and by closing).
+  void Flush();
+
+  // Use count of the openers that share this object.
+  int use_count = 0;
+
+  // Engine-internal.
+  bool files_open() const { return m_data != nullptr; }
+  bool CloseFiles();
+  int handles_needed() const { return m_key_count > 0 ? 2 : 1; }
+
+ private:
+  friend Fileblock* OpenFileblock(const std::string&, const std::string&, bool, bool, bool, bool, int, int,
+                                  uint8_t*, int, KeyBuilder, int);
+  Fileblock() = default;
+
+  struct KeyDef {
+    bool defined = false;
+    int length = 0;
+    bool duplicates = false;
+    int counter_offset = -1;
+    int32_t counter_start = 1;
+    int32_t counter_increment = 1;
+  };
+
+  bool Run(int op, const std::function<void()>& body);
+  bool RetryDecision(int* tries);
+  bool AskHandler(int situation);
+  bool EnsureOpen();
+  // Opens data and index file and checks them; *repair gets the code of a
+  // fault the rebuild repairs (the files are then left closed).
+  bool OpenFiles(int* repair);
+  bool CreateFiles();
+  bool Rebuild();
+  void DropFiles();
+  bool FlushFiles(bool sync);
+  std::vector<KeySpec> KeySpecs() const;
+  bool CheckKeyNr(int key_nr);
+  std::string BuildKey(const uint8_t* record, int key_nr);
+  bool BeginChange();
+  bool EndChange();
+  bool ReadInto(int32_t ref, uint8_t* dst, bool* deleted);
+  void MakeCurrent(int32_t ref, const uint8_t* record, int key_nr);
+  bool LoadEntry(int key_nr, const IndexEntry& e);
+  bool StepFrom(int key_nr, bool forward, int code_at_end);
+  bool StepByNumber(bool forward, int code_at_end);
+  bool FillCounters();
+  bool RemoveKeys(const uint8_t* record, int32_t ref, int upto);
+  // True when a unique index holds the record's key for another record.
+  bool UniqueKeyTaken(const uint8_t* record, int32_t own_ref, int* key_nr);
+
+  std::string m_name;
+  std::string m_file_name;
+  int m_record_length = 0;
+  int m_buffer_size = 0;
+  bool m_variable = false;
+  bool m_create = true;
+  int m_key_count = 0;
+  std::vector<KeyDef> m_keys;  // [1..key_count]
+  uint8_t* m_buffer = nullptr;
+  std::vector<uint8_t> m_own_buffer;
+  std::vector<uint8_t> m_snapshot;
+  std::vector<uint8_t> m_work;
+  int32_t m_current = -1;
+  int m_last_key_nr = 0;
+  std::string m_last_key;
+  int32_t m_last_key_ref = -1;
+  KeyBuilder m_key_builder;
+  LockRetryHandler m_lock_retry;
+  ProgressHandler m_progress;
+  int m_retry_count = 32;
+  bool m_flush_after_write = false;
+  bool m_dirty = false;  // changed since the last flush
+  std::unique_ptr<DataFile> m_data;
+  std::unique_ptr<IndexFile> m_index;
+};
+
+// Engine-wide calls.
+void InitFileManager(int page_buffers, int file_handles);
+void ExitFileManager();
+bool FileManagerStarted();
+void CloseAllFileblocks();
+Fileblock* FindOpenFileblock(const std::string& name);
+void SetDefaultLockRetryHandler(LockRetryHandler handler);
+
+// Returns the new fileblock or nullptr (error state set). The files are
+// opened, created or rebuilt by the first operation that needs them.
+Fileblock* OpenFileblock(const std::string& name, const std::string& file_name, bool journal, bool shared,
+                         bool variable_length, bool create_if_missing, int record_length, int key_count,
+                         uint8_t* record_buffer, int buffer_size, KeyBuilder key_builder, int retry_count);
+// Closes the files (headers written) and destroys the object.
+void CloseFileblock(Fileblock* fb);
+
+// Names of fileblocks compare after this folding: bytes upper-cased, and the
+// DOS code page's lower-case umlauts 0x81, 0x84, 0x94 become 0x9A, 0x8E, 0x99.
+std::string FoldFileblockName(const std::string& name);
+
+// "<base>.<ext>", replacing an extension the base name already has.
+std::string FileblockPath(const std::string& base, const std::string& ext);
+
+}  // namespace kontura
