@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "platform/platform.h"
+#include "storage/fileblock.h"
+#include "storage/storage_error.h"
 #include "storage/text_util.h"
 
 namespace kontura {
@@ -35,6 +37,11 @@ std::vector<std::string> SplitCells(const std::string& text) {
     start = semi + 1;
   }
   return cells;
+}
+
+bool TKBrowser::CheckFileblock(Fileblock* fb) {
+  fb->RecordCount();
+  return StorageErrorClass() == 0;
 }
 
 TKBrowser::TKBrowser(Fileblock* fb, int key_nr, std::string low, std::string high, const BrowserEvents* events)

@@ -14,9 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "storage/fileblock.h"
-
 namespace kontura {
+
+// Only a reference here: the engine's headers stay out of the Qt views.
+class Fileblock;
 
 // One row of the page.
 struct RowRec {
@@ -86,6 +87,9 @@ class TKBrowser {
   // events may be nullptr (every event at its default); it must outlive the
   // browser. The page stays empty until SetVisibleRows and a move.
   TKBrowser(Fileblock* fb, int key_nr, std::string low, std::string high, const BrowserEvents* events = nullptr);
+
+  // True when the fileblock's files can be opened and counted.
+  static bool CheckFileblock(Fileblock* fb);
 
   Fileblock* fileblock() const { return m_fb; }
   int CurrentKeyNr() const { return m_key_nr; }

@@ -2,69 +2,27 @@
 // paging, sort switch, quick search, deletion and the scroll bar.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "storage/fileblock.h"
-#include "storage/key_encoding.h"
-#include "storage/record_bytes.h"
-#include "storage/storage_error.h"
+#include "tests/support/named_records.h"
 #include "tests/support/scripted_platform.h"
 #include "ui/record_browser.h"
 
 namespace kontura {
 namespace {
 
-// Test record: 0 status, 4 int32 number (counter of key 1), 8 string[20] name.
-// Key 1: the number. Key 2: the name padded to 20, then the number.
-constexpr int kLen = 32;
-constexpr int kNumber = 4;
-constexpr int kName = 8;
-
-std::string KeyOf(const uint8_t* r, int k) {
-  if (k == 1) return NumberToKey(GetI32(r, kNumber));
-  std::string name = GetPStr(r, kName, 20);
-  name.resize(20, ' ');
-  return name + NumberToKey(GetI32(r, kNumber));
-}
-
 class RecordBrowserTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/kontura-browser-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    m_dir = tmpl;
-    SetFatalStorageHandler([this] { fatal.push_back(StorageErrorCode()); });
-    InitFileManager(160, 32);
-    fb = OpenFileblock("BROWTEST", m_dir + "/BROWTEST", false, false, false, true, kLen, 2, nullptr, kLen, KeyOf, 32);
     ASSERT_NE(fb, nullptr);
-    fb->DefineKey(1, 5, false);
-    fb->DefineKey(2, 25, false);
-    fb->SetCounterField(1, kNumber);
-    events.OnBuildRow = [this](RowRec& row) { row.text = GetPStr(fb->RecordBuffer(), kName, 20) + ";x"; };
+    events.OnBuildRow = [this](RowRec& row) { row.text = records.NameInBuffer() + ";x"; };
   }
-  void TearDown() override {
-    CloseFileblock(fb);
-    ExitFileManager();
-    SetFatalStorageHandler(nullptr);
-    std::filesystem::remove_all(m_dir);
-    EXPECT_TRUE(fatal.empty());
-  }
+  void TearDown() override { EXPECT_TRUE(records.fatal.empty()); }
 
-  int32_t Add(const std::string& name) {
-    fb->ClearBuffer();
-    PutPStr(fb->RecordBuffer(), kName, 20, name);
-    fb->AddRecord();
-    EXPECT_EQ(StorageErrorClass(), 0);
-    return fb->CurrentRef();
-  }
-  // Names N01..Nnn.
-  void AddNumbered(int n, const std::string& prefix = "N") {
-    for (int i = 1; i <= n; ++i) Add(prefix + (i < 10 ? "0" : "") + std::to_string(i));
-  }
+  int32_t Add(const std::string& name) { return records.Add(name); }
+  void AddNumbered(int n, const std::string& prefix = "N") { records.AddNumbered(n, prefix); }
   // The first cell of every row; the current row in brackets.
   static std::string Page(const TKBrowser& b) {
     std::string s;
@@ -78,13 +36,10 @@ class RecordBrowserTest : public ::testing::Test {
     return b.Current() ? SplitCells(b.Current()->text)[0] : std::string("-");
   }
 
-  Fileblock* fb = nullptr;
+  testing::NamedRecords records;
+  Fileblock* fb = records.fb;
   BrowserEvents events;
-  std::vector<int> fatal;
   testing::ScopedPlatform platform;
-
- private:
-  std::string m_dir;
 };
 
 TEST(RecordBrowserText, DosLettersAndCells) {
@@ -287,7 +242,7 @@ TEST_F(RecordBrowserTest, DeletionAsksAndRepositions) {
   TKBrowser b(fb, 2, "", "", &events);
   b.SetVisibleRows(3);
   b.SetCurrentRow(2);
-  events.OnLoesch_Feld = [this] { return GetPStr(fb->RecordBuffer(), kName, 20); };
+  events.OnLoesch_Feld = [this] { return records.NameInBuffer(); };
 
   platform.dialogs.answers = {false};
   EXPECT_FALSE(b.DeleteCurrent());
@@ -349,7 +304,7 @@ TEST_F(RecordBrowserTest, RowTextsComeFromTheRecordInDosLetters) {
   events.OnBuildRow = [this](RowRec& row) {
     EXPECT_EQ(row.ref, fb->CurrentRef());
     EXPECT_EQ(row.key_nr, 2);
-    row.text = GetPStr(fb->RecordBuffer(), kName, 20) + ";" + std::to_string(row.ref);
+    row.text = records.NameInBuffer() + ";" + std::to_string(row.ref);
   };
   TKBrowser b(fb, 2, "", "", &events);
   b.SetVisibleRows(1);
