@@ -380,10 +380,11 @@ int TKBrowser::ScrollPosition() {
   if (!cur || max == 0) return 0;
   // The estimate of the index is coarse; the ends of the range are exact, so
   // the bar stands at its top and bottom exactly on the first and last record.
+  // Rows of the page around the current one answer without reading.
   const RowRec at = *cur;
   RowRec probe;
-  if (!Step(at, false, &probe, false)) return 0;
-  if (!Step(at, true, &probe, false)) return max;
+  if (m_current == 1 && !Step(at, false, &probe, false)) return 0;
+  if (m_current == RowCount() && !Step(at, true, &probe, false)) return max;
   const int32_t pos = m_fb->ApproxPosition(m_key_nr, at.key, at.ref, max);
   if (StorageErrorClass() != 0) return 0;
   return max >= 2 ? std::clamp<int>(pos, 1, max - 1) : pos;

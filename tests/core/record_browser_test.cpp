@@ -330,7 +330,7 @@ TEST_F(RecordBrowserTest, ScrollBarOfShortList) {
 }
 
 TEST_F(RecordBrowserTest, FiveThousandRecordsScrollInCoarseSteps) {
-  AddNumbered(5000, "R");  // R01..R09, R10..R5000: key order differs from numbers
+  AddNumbered(5000, "R");
   TKBrowser b(fb, 1, "", "", &events);
   b.SetVisibleRows(20);
   EXPECT_EQ(b.ScrollMax(), 247);

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -64,9 +65,14 @@ class NamedRecords {
     EXPECT_EQ(StorageErrorClass(), 0);
     return fb->CurrentRef();
   }
-  // Names prefix01 .. prefixNN (two digits at least).
+  // Names prefix01 .. prefixNN with as many digits as n has (two at least),
+  // so that name order and number order agree.
   void AddNumbered(int n, const std::string& prefix = "N") {
-    for (int i = 1; i <= n; ++i) Add(prefix + (i < 10 ? "0" : "") + std::to_string(i));
+    const size_t width = std::max<size_t>(2, std::to_string(n).size());
+    for (int i = 1; i <= n; ++i) {
+      std::string digits = std::to_string(i);
+      Add(prefix + std::string(width - digits.size(), '0') + digits);
+    }
   }
   std::string NameInBuffer() const { return GetPStr(fb->RecordBuffer(), kName, 20); }
 

@@ -565,7 +565,14 @@ bool TfkBrow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_grid) focus = BrowFocus::Table;
   else if (watched == m_e_search) focus = BrowFocus::SearchField;
   else if (watched == m_cb_sort) focus = BrowFocus::SortList;
-  if (ke.key() == Qt::Key_Tab || ke.key() == Qt::Key_Backtab) return false;
+  switch (ke.key()) {
+    // Focus moves and the modifier keys on their own are no commands.
+    case Qt::Key_Tab: case Qt::Key_Backtab: case Qt::Key_Shift: case Qt::Key_Control: case Qt::Key_Alt:
+    case Qt::Key_AltGr: case Qt::Key_Meta: case Qt::Key_CapsLock: case Qt::Key_NumLock:
+      return false;
+    default:
+      break;
+  }
   if (KeyDown(KeyPressOf(ke), focus)) return true;
   // The table itself does nothing with other keys: its own item search would
   // move the highlight behind the browser's back.
