@@ -96,6 +96,21 @@ TEST_F(FkBrowTest, GridShowsTheRowsThatFitUnderOneTitleRow) {
   EXPECT_FALSE(brow.findChild<QWidget*>("btnClose")->isVisible());
 }
 
+TEST_F(FkBrowTest, MarkedRowsShowAPlusInAFixedFirstColumn) {
+  brow.OnFindeSelectRow = [](int ref) { return ref % 2; };
+  Bind(4);
+  EXPECT_EQ(grid->columnCount(), 3);
+  EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), QStringLiteral("Name"));
+  const QString marks[] = {QStringLiteral("+"), QString(), QStringLiteral("+"), QString()};
+  for (int r = 0; r < 4; ++r) {
+    EXPECT_EQ(Cell(r, 0), marks[r]) << r;
+    EXPECT_EQ(Cell(r, 1), QStringLiteral("N0%1").arg(r + 1)) << r;
+  }
+  EXPECT_EQ(brow.CurrentColumn(), 1);
+  QTest::keyClick(grid, Qt::Key_Home);
+  EXPECT_EQ(brow.CurrentColumn(), 1);  // the fixed column is never current
+}
+
 TEST_F(FkBrowTest, NavigationButtonsWithHints) {
   Bind();
   int scrolls = 0;

@@ -129,8 +129,10 @@ void TfkBrow::BuildControls() {
   m_l_sort->setObjectName(QStringLiteral("lSortierung"));
   m_cb_sort = new QComboBox(this);
   m_cb_sort->setObjectName(QStringLiteral("cbSort"));
-  m_cb_sort->setFixedWidth(80);
   m_cb_sort->setPlaceholderText(QStringLiteral("Sortierung"));
+  // 80 pixels, or what its text needs in a larger font.
+  m_cb_sort->setFixedWidth(
+      std::max(80, m_cb_sort->fontMetrics().horizontalAdvance(m_cb_sort->placeholderText()) + 32));
   m_cb_sort->installEventFilter(this);
   m_l_search = new QLabel(this);
   m_l_search->setObjectName(QStringLiteral("lSuchBild"));
