@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include <string>
 #include <vector>
 
@@ -279,6 +282,82 @@ TEST_F(RecordBrowserTest, DeletionAsksAndRepositions) {
   EXPECT_TRUE(b.DeleteCurrent());
   EXPECT_EQ(b.RowCount(), 0);
   EXPECT_EQ(fb->RecordCount(), 0);
+}
+
+TEST_F(RecordBrowserTest, DeletingTheLastRecordOfTheRange) {
+  for (const char* n : {"A1", "B1", "B2", "C1"}) Add(n);
+  TKBrowser b(fb, 2, "B", "B", &events);
+  b.SetVisibleRows(5);
+  ASSERT_TRUE(b.LastRecord());
+  platform.dialogs.answers = {true};
+  EXPECT_TRUE(b.DeleteCurrent());  // the engine moves on to C1, outside the range
+  EXPECT_EQ(Page(b), "[B1]");
+}
+
+// Random moves against a sorted list of the names in the range: the page is
+// always a run of consecutive records of the range, as long as the screen
+// allows, and every move lands where the list says.
+TEST_F(RecordBrowserTest, RandomMovesAgainstASortedList) {
+  std::mt19937 rng(7);
+  std::vector<std::string> names;
+  for (int i = 0; i < 80; ++i) {
+    std::string n = {static_cast<char>('A' + rng() % 4), static_cast<char>('A' + rng() % 26),
+                     static_cast<char>('0' + rng() % 10)};
+    if (std::find(names.begin(), names.end(), n) != names.end()) continue;
+    names.push_back(n);
+    Add(n);
+  }
+  std::sort(names.begin(), names.end());
+  const std::pair<const char*, const char*> ranges[] = {{"", ""}, {"B", "B"}, {"AM", "C"}, {"D", "D"}, {"E", "F"}};
+  TKBrowser b(fb, 2, "", "", &events);
+  std::vector<std::string> model = names;
+  int visible = 1;
+  for (int op = 0; op < 3000; ++op) {
+    const auto at = [&] {
+      return b.Current() ? std::find(model.begin(), model.end(), SplitCells(b.Current()->text)[0]) - model.begin()
+                         : -1L;
+    };
+    const long before = at();
+    const long last = static_cast<long>(model.size()) - 1;
+    long expect = before;
+    switch (rng() % 9) {
+      case 0: {
+        const auto& r = ranges[rng() % 5];
+        b.SetKeyRange(r.first, r.second);
+        model.clear();
+        for (const std::string& n : names) {
+          if (b.InRange(n)) model.push_back(n);
+        }
+        b.FirstRecord();
+        expect = model.empty() ? -1 : 0;
+        break;
+      }
+      case 1:
+        visible = 1 + static_cast<int>(rng() % 12);
+        b.SetVisibleRows(visible);
+        break;
+      case 2: b.NextRecord(); expect = before < 0 ? -1 : std::min(before + 1, last); break;
+      case 3: b.PrevRecord(); expect = before < 0 ? -1 : std::max(before - 1, 0L); break;
+      case 4: b.NextPage(); expect = before < 0 ? -1 : std::min(before + visible, last); break;
+      case 5: b.PrevPage(); expect = before < 0 ? -1 : std::max(before - visible, 0L); break;
+      case 6: b.LastRecord(); expect = last; break;
+      case 7: b.FirstRecord(); expect = model.empty() ? -1 : 0; break;
+      case 8: {
+        std::string key = {static_cast<char>('A' + rng() % 6), static_cast<char>('A' + rng() % 26)};
+        b.GotoKey(key, 0);
+        expect = std::lower_bound(model.begin(), model.end(), key) - model.begin();
+        if (expect > last) expect = last;
+        break;
+      }
+    }
+    ASSERT_EQ(at(), expect) << "op " << op;
+    ASSERT_EQ(b.RowCount(), std::min<int>(visible, static_cast<int>(model.size()))) << "op " << op;
+    if (b.RowCount() == 0) continue;
+    const long first = std::find(model.begin(), model.end(), SplitCells(b.Row(1).text)[0]) - model.begin();
+    for (int i = 1; i <= b.RowCount(); ++i) {
+      ASSERT_EQ(SplitCells(b.Row(i).text)[0], model[static_cast<size_t>(first + i - 1)]) << "op " << op;
+    }
+  }
 }
 
 TEST_F(RecordBrowserTest, RecordGoneMeanwhileIsUnreadable) {
