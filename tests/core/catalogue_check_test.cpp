@@ -98,5 +98,21 @@ TEST_F(CatalogueCheckTest, RecordChangedBehindTheIndexIsFound) {
   }
 }
 
+TEST_F(CatalogueCheckTest, BrokenChainOfAVariableLengthRecordIsReported) {
+  const CatalogueEntry& e = CatalogueEntryOf(CatalogueId::kFhpro);
+  WriteTwoRecords(e);
+  // Record 1 fills slot 1 and its continuation slots; its main slot now
+  // names a continuation slot far beyond the file.
+  {
+    std::fstream f(Path("FHPRO.DAT"), std::ios::binary | std::ios::in | std::ios::out);
+    f.seekp(static_cast<std::streamoff>(2 * e.record_length - 4));
+    const char next[4] = {0x63, 0, 0, 0};
+    f.write(next, 4);
+  }
+  CheckReport report = CheckFileblock(Path("FHPRO"), FindKnownFileblock(Path("FHPRO")));
+  ASSERT_EQ(report.problems.size(), 1u) << FormatCheckReport(report);
+  EXPECT_EQ(report.problems[0], "record 1: continuation chain broken at slot 99");
+}
+
 }  // namespace
 }  // namespace kontura::testing
