@@ -5,6 +5,7 @@ namespace kontura::tool {
 // Add a command: declare its run function here and list it below.
 int RunBasecall(const std::vector<std::string>& args);
 int RunCheck(const std::vector<std::string>& args);
+int RunDump(const std::vector<std::string>& args);
 int RunQrb(const std::vector<std::string>& args);
 int RunRebuild(const std::vector<std::string>& args);
 
@@ -12,6 +13,7 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"basecall", "basecall CALL", "Grundrufzeichen und anderer Teil eines Rufzeichens", RunBasecall},
       {"check", "check PFAD", "Fileblock prüfen (nur lesend)", RunCheck},
+      {"dump", "dump PFAD", "Datensätze eines Fileblocks auflisten (nur lesend)", RunDump},
       {"qrb", "qrb VON NACH", "Entfernung (km) und Richtung zwischen zwei Locatoren", RunQrb},
       {"rebuild", "rebuild PFAD", "Fileblock neu aufbauen (Daten reorganisieren, Indizes neu)", RunRebuild},
   };
