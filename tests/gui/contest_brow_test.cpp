@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -104,6 +105,8 @@ TEST_F(ContestBrowTest, ListShowsThisEditionPositionedOnTheLatestStart) {
   EXPECT_TRUE(rows[2].startsWith(QStringLiteral("Mobil 2026")));
   ASSERT_TRUE(w.List()->ReadCurrent());
   EXPECT_EQ(ConstContestHeader(CatalogueRecord(CatalogueId::kFhkk)).EntryName(), "Mobil 2026");
+  auto* bar = w.List()->findChild<QScrollBar*>(QStringLiteral("sbVert"));
+  EXPECT_EQ(bar->value(), bar->maximum()) << "the knob shows the last record";
 }
 
 TEST_F(ContestBrowTest, EscapeAsksAndNoKeepsTheProgramRunning) {
