@@ -15,6 +15,7 @@ namespace kontura {
 namespace {
 
 using testing::Bytes;
+using testing::ExpectFieldsAtTheirOffsets;
 using testing::ExpectWrittenAt;
 using testing::MarkedRecord;
 using testing::RecordWith;
@@ -277,16 +278,7 @@ const std::vector<TotalsCase>& TotalsCases() {
 }
 
 TEST(ContestTotals, EveryFieldIsWrittenAtItsOffsetAndReadFromIt) {
-  for (const TotalsCase& c : TotalsCases()) {
-    auto rec = MarkedRecord(contest_totals::kSize);
-    TContestTotals t(rec.data());
-    c.write(t);
-    ExpectWrittenAt(rec, c.offset, Bytes(c.bytes), c.what);
-
-    SCOPED_TRACE(c.what);
-    auto built = RecordWith(contest_totals::kSize, c.offset, Bytes(c.bytes));
-    c.check(ConstContestTotals(built.data()));
-  }
+  ExpectFieldsAtTheirOffsets<TContestTotals, ConstContestTotals>(TotalsCases(), contest_totals::kSize);
 }
 
 TEST(ContestTotals, PositionsOutsideOneToHundredAreIgnored) {

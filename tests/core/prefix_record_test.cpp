@@ -14,6 +14,7 @@ namespace kontura {
 namespace {
 
 using testing::Bytes;
+using testing::ExpectFieldsAtTheirOffsets;
 using testing::ExpectWrittenAt;
 using testing::MarkedRecord;
 using testing::RecordWith;
@@ -62,16 +63,7 @@ const std::vector<PrefixCase>& PrefixCases() {
 }
 
 TEST(PrefixRecord, EveryFieldIsWrittenAtItsOffsetAndReadFromIt) {
-  for (const PrefixCase& c : PrefixCases()) {
-    auto rec = MarkedRecord(prefix_record::kSize);
-    PrefixRecord p(rec.data());
-    c.write(p);
-    ExpectWrittenAt(rec, c.offset, Bytes(c.bytes), c.what);
-
-    SCOPED_TRACE(c.what);
-    auto built = RecordWith(prefix_record::kSize, c.offset, Bytes(c.bytes));
-    c.check(ConstPrefixRecord(built.data()));
-  }
+  ExpectFieldsAtTheirOffsets<PrefixRecord, ConstPrefixRecord>(PrefixCases(), prefix_record::kSize);
 }
 
 TEST(PrefixRecord, LengthByteAboveCapacityReadsAsCapacity) {

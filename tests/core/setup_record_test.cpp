@@ -17,6 +17,7 @@ namespace kontura {
 namespace {
 
 using testing::Bytes;
+using testing::ExpectFieldsAtTheirOffsets;
 using testing::ExpectWrittenAt;
 using testing::MarkedRecord;
 using testing::RecordWith;
@@ -69,16 +70,7 @@ const std::vector<SetupCase>& SetupCases() {
 }
 
 TEST(SetupRecord, EveryFieldIsWrittenAtItsOffsetAndReadFromIt) {
-  for (const SetupCase& c : SetupCases()) {
-    auto rec = MarkedRecord(setup_record::kSize);
-    SetupRecord r(rec.data());
-    c.write(r);
-    ExpectWrittenAt(rec, c.offset, Bytes(c.bytes), c.what);
-
-    SCOPED_TRACE(c.what);
-    auto built = RecordWith(setup_record::kSize, c.offset, Bytes(c.bytes));
-    c.check(ConstSetupRecord(built.data()));
-  }
+  ExpectFieldsAtTheirOffsets<SetupRecord, ConstSetupRecord>(SetupCases(), setup_record::kSize);
 }
 
 TEST(SetupRecord, SuffixEntriesOutsideOneToNineAreEmptyAndIgnored) {

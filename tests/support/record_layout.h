@@ -41,4 +41,22 @@ inline std::vector<uint8_t> RecordWith(size_t size, size_t offset, const std::ve
   return rec;
 }
 
+// Runs a table of field cases over a record layout: each case writes one field
+// through Writer into a marked record (only its bytes may change, and they
+// must be the expected ones), then reads the expected bytes back through
+// Reader from a record built byte by byte.
+template <typename Writer, typename Reader, typename Case>
+void ExpectFieldsAtTheirOffsets(const std::vector<Case>& cases, size_t size) {
+  for (const Case& c : cases) {
+    auto rec = MarkedRecord(size);
+    Writer w(rec.data());
+    c.write(w);
+    ExpectWrittenAt(rec, c.offset, Bytes(c.bytes), c.what);
+
+    SCOPED_TRACE(c.what);
+    auto built = RecordWith(size, c.offset, Bytes(c.bytes));
+    c.check(Reader(built.data()));
+  }
+}
+
 }  // namespace kontura::testing
