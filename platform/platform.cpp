@@ -63,10 +63,13 @@ ConsoleDialogs g_console_dialogs;
 SystemClock g_system_clock;
 Dialogs* g_dialogs = &g_console_dialogs;
 Clock* g_clock = &g_system_clock;
+NoDocuments g_no_documents;
+Documents* g_documents = &g_no_documents;
 }  // namespace
 
 Dialogs& TheDialogs() { return *g_dialogs; }
 Clock& TheClock() { return *g_clock; }
+Documents& TheDocuments() { return *g_documents; }
 
 Dialogs* InstallDialogs(Dialogs* dialogs) {
   Dialogs* old = g_dialogs;
@@ -77,6 +80,16 @@ Dialogs* InstallDialogs(Dialogs* dialogs) {
 Clock* InstallClock(Clock* clock) {
   Clock* old = g_clock;
   g_clock = clock ? clock : &g_system_clock;
+  return old;
+}
+
+}  // namespace kontura
+
+namespace kontura {
+
+Documents* InstallDocuments(Documents* documents) {
+  Documents* old = g_documents;
+  g_documents = documents ? documents : &g_no_documents;
   return old;
 }
 

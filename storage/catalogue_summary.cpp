@@ -2,6 +2,7 @@
 
 #include "contest/contest_header.h"
 #include "contest/contest_totals.h"
+#include "logging/qso_summary.h"
 #include "refdata/prefix_record.h"
 #include "refdata/setup_record.h"
 #include "storage/catalogue_records.h"
@@ -78,7 +79,7 @@ std::string RecordSummary(const CatalogueEntry& entry, const uint8_t* rec) {
     case CatalogueId::kFhkk: return HeaderLine(rec);
     case CatalogueId::kFhkz: return TotalsLine(rec);
     case CatalogueId::kFhlk:
-    case CatalogueId::kFhlktemp: return "Nr " + std::to_string(GetI32(rec, kCounterFieldOffset));
+    case CatalogueId::kFhlktemp: return QsoSummary(rec);
     case CatalogueId::kFhprefix:
     case CatalogueId::kFhprefee:
     case CatalogueId::kFhprefes: return PrefixLine(rec);

@@ -14,8 +14,7 @@ namespace kontura {
 // The summary of the record at rec, which holds at least
 // entry.record_length bytes. Dates show as "dd.mm.yyyy" and times as
 // "hh:mm"; a date or time that is not set shows as "-". The QSO logs
-// (FHLK, FHLKTEMP) have their fields described by the logging module; here
-// they show only their record number.
+// (FHLK, FHLKTEMP) show the line of QsoSummary (logging/qso_summary.h).
 std::string RecordSummary(const CatalogueEntry& entry, const uint8_t* rec);
 
 }  // namespace kontura

@@ -56,9 +56,9 @@ class DataFile {
   bool WriteHeader(bool sync);
   // Takes every slot of the file as in use, with an empty free chain: the
   // rebuild reads a file whose header it does not trust this way.
-  void AssumeSlots(int32_t slots) {
+  void AssumeSlots(int32_t slot_count) {
     m_header = DataHeader{};
-    m_header.slot_count = slots;
+    m_header.slot_count = slot_count;
     m_header.record_length = m_slot;
   }
 

@@ -27,13 +27,16 @@ const KnownFileblock* FindKnownFileblock(const std::string& path) {
   base.resize(base.size() - 4);
   size_t slash = base.find_last_of("/\\");
   std::string name = FoldFileblockName(slash == std::string::npos ? base : base.substr(slash + 1));
+  // An exact name wins over a pattern: FHLKTEMP is not one of the contest
+  // logs "FHLK*" although it starts like them.
+  for (auto& k : Registry()) {
+    if (FoldFileblockName(k->name) == name) return k.get();
+  }
   for (auto& k : Registry()) {
     std::string pattern = FoldFileblockName(k->name);
     if (!pattern.empty() && pattern.back() == '*') {
       pattern.pop_back();
       if (name.compare(0, pattern.size(), pattern) == 0) return k.get();
-    } else if (name == pattern) {
-      return k.get();
     }
   }
   return nullptr;

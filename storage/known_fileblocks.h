@@ -15,7 +15,8 @@ namespace kontura {
 
 struct KnownFileblock {
   // File name without directory and extension; a trailing '*' matches any
-  // rest (e.g. "FHLK*" for the contest logs).
+  // rest (e.g. "FHLK*" for the contest logs); an exact name is preferred
+  // to a pattern ("FHLKTEMP" before "FHLK*").
   std::string name;
   int record_length = 0;
   bool variable = false;

@@ -1,27 +1,43 @@
 // The program entry: application title, start directory, platform services,
-// then the main window.
+// then the main window until it closes.
 
 #include <QApplication>
-#include <QDir>
-#include <QWidget>
 
+#include "app/qt/contest_brow.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_documents.h"
+#include "storage/catalogue.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kontura"));
 
   kontura::QtDialogs dialogs;
+  kontura::QtDocuments documents;
   kontura::InstallDialogs(&dialogs);
+  kontura::InstallDocuments(&documents);
 
   // The start directory is the current directory: every fileblock lives there.
-  QWidget window;
-  window.setObjectName(QStringLiteral("ContestBrow"));
-  window.setWindowTitle(QStringLiteral("Brixam Kontura Version 2010-1.0 Großraum-Mobilwettbewerb 80m"));
-  window.resize(800, 600);
-  window.show();
-  int rc = app.exec();
+  kontura::SetStartDirFromCurrentDirectory();
+
+  int rc = 0;
+  {
+    kontura::TContestBrow window;
+    switch (window.FormCreate()) {
+      case kontura::ContestBrowSession::Outcome::kReady:
+        window.ShowAndGreet();
+        rc = app.exec();
+        break;
+      case kontura::ContestBrowSession::Outcome::kStorageFailed:
+        rc = 1;
+        break;
+      case kontura::ContestBrowSession::Outcome::kProfileFailed:
+        rc = 0;  // the window closes without a message of its own
+        break;
+    }
+  }
+  kontura::InstallDocuments(nullptr);
   kontura::InstallDialogs(nullptr);
   return rc;
 }

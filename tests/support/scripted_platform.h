@@ -55,18 +55,30 @@ class FixedClock : public Clock {
   TimeZoneInfo TimeZone() override { return zone; }
 };
 
+class ScriptedDocuments : public Documents {
+ public:
+  std::vector<std::string> opened;
+  bool OpenDocument(std::string_view path) override {
+    opened.emplace_back(path);
+    return true;
+  }
+};
+
 class ScopedPlatform {
  public:
   ScriptedDialogs dialogs;
   FixedClock clock;
+  ScriptedDocuments documents;
 
   ScopedPlatform() {
     old_dialogs_ = InstallDialogs(&dialogs);
     old_clock_ = InstallClock(&clock);
+    old_documents_ = InstallDocuments(&documents);
   }
   ~ScopedPlatform() {
     InstallDialogs(old_dialogs_);
     InstallClock(old_clock_);
+    InstallDocuments(old_documents_);
   }
   ScopedPlatform(const ScopedPlatform&) = delete;
   ScopedPlatform& operator=(const ScopedPlatform&) = delete;
@@ -74,6 +86,7 @@ class ScopedPlatform {
  private:
   Dialogs* old_dialogs_;
   Clock* old_clock_;
+  Documents* old_documents_;
 };
 
 }  // namespace kontura::testing
