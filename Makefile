@@ -11,7 +11,7 @@ JOBS         ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ pkg-config \
             qt6-base-dev qt6-base-dev-tools libgl-dev \
             libgtest-dev libgmock-dev \
-            fonts-liberation2
+            fonts-liberation2 hamradio-files
 
 .PHONY: all run test deps release debug clean
 
@@ -39,6 +39,7 @@ debug: deps
 
 run: release
 	mkdir -p "$(KONTURA_DATA)"
+	"$(CURDIR)/build/release/kontura-tool" prefixdb --if-empty /usr/share/hamradio-files/cty.csv "$(KONTURA_DATA)"
 	cd "$(KONTURA_DATA)" && "$(CURDIR)/build/release/kontura"
 
 test: debug

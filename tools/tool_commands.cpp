@@ -6,6 +6,8 @@ namespace kontura::tool {
 int RunBasecall(const std::vector<std::string>& args);
 int RunCheck(const std::vector<std::string>& args);
 int RunDump(const std::vector<std::string>& args);
+int RunDxcc(const std::vector<std::string>& args);
+int RunPrefixdb(const std::vector<std::string>& args);
 int RunQrb(const std::vector<std::string>& args);
 int RunRebuild(const std::vector<std::string>& args);
 
@@ -14,6 +16,8 @@ const std::vector<Command>& Commands() {
       {"basecall", "basecall CALL", "Grundrufzeichen und anderer Teil eines Rufzeichens", RunBasecall},
       {"check", "check PFAD", "Fileblock prüfen (nur lesend)", RunCheck},
       {"dump", "dump PFAD", "Datensätze eines Fileblocks auflisten (nur lesend)", RunDump},
+      {"dxcc", "dxcc CALL [TT.MM.JJJJ]", "DXCC-Gebiet eines Rufzeichens aus der Präfixdatenbank", RunDxcc},
+      {"prefixdb", "prefixdb CTY.CSV [VERZ]", "Präfixdatenbank aus einer cty.csv-Länderdatei aufbauen", RunPrefixdb},
       {"qrb", "qrb VON NACH", "Entfernung (km) und Richtung zwischen zwei Locatoren", RunQrb},
       {"rebuild", "rebuild PFAD", "Fileblock neu aufbauen (Daten reorganisieren, Indizes neu)", RunRebuild},
   };
