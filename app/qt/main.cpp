@@ -7,6 +7,8 @@
 #include "platform/platform.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_documents.h"
+#include "refdata/prefix_choice.h"
+#include "refdata/qt/prefix_choice_dialog.h"
 #include "storage/catalogue.h"
 
 int main(int argc, char** argv) {
@@ -17,6 +19,9 @@ int main(int argc, char** argv) {
   kontura::QtDocuments documents;
   kontura::InstallDialogs(&dialogs);
   kontura::InstallDocuments(&documents);
+  // Ambiguous prefixes are answered by the operator in the choice dialog.
+  kontura::QtPrefixChooser prefix_chooser;
+  kontura::InstallPrefixChooser(&prefix_chooser);
 
   // The start directory is the current directory: every fileblock lives there.
   kontura::SetStartDirFromCurrentDirectory();
@@ -37,6 +42,7 @@ int main(int argc, char** argv) {
         break;
     }
   }
+  kontura::InstallPrefixChooser(nullptr);
   kontura::InstallDocuments(nullptr);
   kontura::InstallDialogs(nullptr);
   return rc;
