@@ -126,12 +126,14 @@ PagePtr IndexFile::GetPage(int i, int32_t page, bool is_root) {
   // A page from disk is trusted only after every count, length and page
   // number in it has been checked: nothing here may lead outside the page
   // or the file.
-  if (e < 0 || e > h.capacity || (e == 0 && !is_root)) {
+  // A page in the tree holds at least one entry; the root too, because an
+  // empty index has root 0.
+  if (e < 1 || e > h.capacity) {
     Damaged(i, page);
     return nullptr;
   }
   p->left = GetI32(raw.data(), kPageLeft);
-  if (p->left < 0 || p->left > h.page_count || (e == 0 && p->left != 0)) {
+  if (p->left < 0 || p->left > h.page_count) {
     Damaged(i, page);
     return nullptr;
   }
