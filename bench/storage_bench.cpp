@@ -306,7 +306,7 @@ void Clean() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  g_dir = argc > 1 ? argv[1] : "bench-data";
+  g_dir = argc > 1 ? argv[1] : "build/bench-data";
   std::filesystem::create_directories(g_dir);
   SetFatalStorageHandler([] {
     std::fprintf(stderr, "fatal storage error %d\n", StorageErrorCode());

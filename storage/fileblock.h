@@ -189,6 +189,9 @@ void ExitFileManager();
 bool FileManagerStarted();
 void CloseAllFileblocks();
 Fileblock* FindOpenFileblock(const std::string& name);
+// True while fb is an open fileblock (error log entries may name one that
+// was closed since).
+bool IsValidFileblock(const Fileblock* fb);
 void SetDefaultLockRetryHandler(LockRetryHandler handler);
 
 // Returns the new fileblock or nullptr (error state set). The files are

@@ -306,6 +306,8 @@ TEST_F(StorageTest, OpenFileblockRefusesBadArguments) {
 TEST_F(StorageTest, EngineStateAndNameFolding) {
   Fileblock* fb = OpenTrec("FH\x81" "BER");  // ü in the DOS code page
   EXPECT_EQ(FindOpenFileblock("fh\x9A" "ber"), fb);
+  EXPECT_TRUE(IsValidFileblock(fb));
+  EXPECT_FALSE(IsValidFileblock(nullptr));
   EXPECT_EQ(FindOpenFileblock("NONE"), nullptr);
   EXPECT_EQ(StorageErrorCode(), 0x304C);
   fatal_codes.clear();
