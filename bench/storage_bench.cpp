@@ -266,15 +266,22 @@ Result Measure(const std::function<void()>& setup, const std::function<double()>
   if (pid == 0) {
     close(fds[0]);
     setup();
+    auto cpu_now = [] {
+      struct rusage ru {};
+      getrusage(RUSAGE_SELF, &ru);
+      return static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
+             static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+    };
+    double cpu0 = cpu_now();
     auto t0 = std::chrono::steady_clock::now();
     double extra = work();
     double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    double msg[2] = {secs, extra};
+    double msg[3] = {secs, extra, cpu_now() - cpu0};
     (void)!write(fds[1], msg, sizeof msg);
     _exit(0);
   }
   close(fds[1]);
-  double msg[2] = {0, 0};
+  double msg[3] = {0, 0, 0};
   (void)!read(fds[0], msg, sizeof msg);
   close(fds[0]);
   int status = 0;
@@ -284,9 +291,7 @@ Result Measure(const std::function<void()>& setup, const std::function<double()>
     std::fprintf(stderr, "measurement failed\n");
     std::exit(1);
   }
-  double cpu = static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
-               static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
-  return Result{msg[0], cpu, ru.ru_maxrss, msg[1]};
+  return Result{msg[0], msg[2], ru.ru_maxrss, msg[1]};
 }
 
 void Report(const char* label, int n, const Result& ours, const Result& lite) {

@@ -119,7 +119,8 @@ PagePtr IndexFile::GetPage(int i, int32_t page, bool is_root) {
     }
     return p;
   }
-  std::vector<uint8_t> raw(static_cast<size_t>(h.page_size));
+  std::vector<uint8_t>& raw = m_scratch;
+  raw.resize(static_cast<size_t>(h.page_size));
   if (!ReadAt(PageOffset(i, page), raw.data(), raw.size())) return nullptr;
   auto p = std::make_shared<IndexPage>();
   int e = GetI16(raw.data(), kPageCount);
@@ -160,7 +161,8 @@ PagePtr IndexFile::GetPage(int i, int32_t page, bool is_root) {
 
 bool IndexFile::WritePage(int i, int32_t page, const IndexPage& p) {
   const IndexHeader& h = header(i);
-  std::vector<uint8_t> raw(static_cast<size_t>(h.page_size), 0);
+  std::vector<uint8_t>& raw = m_scratch;
+  raw.assign(static_cast<size_t>(h.page_size), 0);
   PutI16(raw.data(), kPageCount, static_cast<int16_t>(p.entries.size()));
   PutI32(raw.data(), kPageLeft, p.left);
   for (size_t j = 0; j < p.entries.size(); ++j) {
