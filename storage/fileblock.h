@@ -30,7 +30,11 @@
 // The flag 0 can reach the disk only after the index it vouches for. So with
 // flush-after-write every record whose add or update returned survives, at
 // two synchronous flushes per operation (data file, index file), and a
-// delete that returned stays deleted.
+// delete that returned stays deleted. One window remains on power loss: the
+// flag 1 and the record slot of step 2 reach the disk in one sync, and a disk
+// that stores the slot but not the flag leaves a changed record under the
+// flag 0. A sync of its own after the flag would close it, at the price of a
+// third flush per operation.
 // The rebuild itself is restartable (rebuild.h).
 
 #include <cstdint>
