@@ -10,10 +10,10 @@ JOBS         ?= $(shell nproc 2>/dev/null || echo 2)
 # Debian packages the build, the tests and the program need.
 PACKAGES := cmake make g++ pkg-config \
             qt6-base-dev qt6-base-dev-tools libgl-dev \
-            libgtest-dev libgmock-dev \
+            libgtest-dev libgmock-dev libsqlite3-dev \
             fonts-liberation2 hamradio-files
 
-.PHONY: all run test deps release debug clean
+.PHONY: all run test deps release debug clean bench
 
 all: release
 
@@ -44,6 +44,12 @@ run: release
 
 test: debug
 	cd build/debug && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The storage benchmark against SQLite (a release build; prints a table).
+bench: deps
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DKONTURA_SANITIZE=OFF -DKONTURA_GUI=OFF
+	cmake --build build/bench -j $(JOBS) --target storage_bench
+	build/bench/storage_bench build/bench/data
 
 clean:
 	rm -rf build

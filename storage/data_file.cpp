@@ -112,6 +112,12 @@ bool DataFile::Flush(bool sync) {
   return true;
 }
 
+bool DataFile::Sync() {
+  if (m_file->Sync()) return true;
+  LogError(err::kOsError, m_owner, 18, 0, 0, m_file->os_error());
+  return false;
+}
+
 bool DataFile::WriteHeader(bool sync) {
   uint8_t raw[kDataHeaderBytes];
   EncodeDataHeader(m_header, raw);

@@ -51,6 +51,8 @@ class DataFile {
   bool MarkModified(bool sync);
   // Writes the header with the flag cleared; with sync flushes the OS buffers.
   bool Flush(bool sync);
+  // Flushes the OS buffers of the data file.
+  bool Sync();
 
   // Writes the header as it is in memory (flag included).
   bool WriteHeader(bool sync);

@@ -111,6 +111,13 @@ Fileblock* FindOpenFileblock(const std::string& name) {
   return nullptr;
 }
 
+bool IsValidFileblock(const Fileblock* fb) {
+  for (Fileblock* o : Manager().open_fileblocks) {
+    if (o == fb) return true;
+  }
+  return false;
+}
+
 void SetDefaultLockRetryHandler(LockRetryHandler handler) { Manager().default_lock_retry = std::move(handler); }
 
 std::string FoldFileblockName(const std::string& name) {

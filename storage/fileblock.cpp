@@ -244,7 +244,7 @@ void Fileblock::AddRecord() {
     }
     if (StorageErrorCount() != errors || !BeginChange()) return;
     int32_t n = 0;
-    if (!m_data->AddRecord(m_buffer, static_cast<size_t>(m_buffer_size), &n)) return;
+    if (!m_data->AddRecord(m_buffer, static_cast<size_t>(m_buffer_size), &n) || !DataWritten()) return;
     for (int k = 1; k <= m_key_count; ++k) {
       bool dup = false;
       if (!m_index->Insert(k, BuildKey(m_buffer, k), n, &dup)) return;
@@ -279,6 +279,7 @@ void Fileblock::UpdateRecord() {
       return (void)LogError(err::kKeyPresent, this, 79, taken, m_current);
     }
     if (StorageErrorCount() != errors || !BeginChange()) return;
+    if (!m_data->RewriteRecord(m_current, m_buffer, size) || !DataWritten()) return;
     for (int k = 1; k <= m_key_count; ++k) {
       std::string new_key = BuildKey(m_buffer, k);
       std::string old_key = BuildKey(m_snapshot.data(), k);
@@ -288,7 +289,6 @@ void Fileblock::UpdateRecord() {
       if (dup) return (void)LogError(err::kKeyPresent, this, 80, k, m_current);
       if (!m_index->Remove(k, old_key, m_current, &missing)) return;
     }
-    if (!m_data->RewriteRecord(m_current, m_buffer, size)) return;
     std::memcpy(m_snapshot.data(), m_buffer, size);
     EndChange();
   });
@@ -300,12 +300,11 @@ void Fileblock::DeleteRecord(int after) {
     if (m_current < 0) return (void)LogError(err::kDeleteNoCurrent, this, 81);
     const size_t size = static_cast<size_t>(m_buffer_size);
     if (std::memcmp(m_buffer, m_snapshot.data(), size) != 0) return (void)LogError(err::kDeleteChanged, this, 82);
-    if (!BeginChange()) return;
+    if (!BeginChange() || !m_data->DeleteRecord(m_current) || !DataWritten()) return;
     for (int k = 1; k <= m_key_count; ++k) {
       bool missing = false;  // a missing key is tolerated
       if (!m_index->Remove(k, BuildKey(m_snapshot.data(), k), m_current, &missing)) return;
     }
-    if (!m_data->DeleteRecord(m_current)) return;
     if (!EndChange()) return;
     // Positioning relative to the deleted record; its key is still in the
     // snapshot.

@@ -11,17 +11,30 @@
 // Durability. The data header carries a modification flag (file_layout.h).
 // An add, update or delete runs these steps:
 //   1. before the first change after a flush the flag 1 is written into the
-//      data header (and, with flush-after-write, synced to the disk);
-//   2. the record slot and the changed index pages are written (pages may
-//      stay in the page cache until evicted or flushed);
-//   3. a flush writes every changed page and index header, then the data
-//      header with flag 0, and syncs both files.
-// A crash before step 1 leaves the old, consistent files. A crash anywhere
-// between steps 1 and 3 leaves the flag at 1 on disk, so the next opening
-// rebuilds the fileblock from the data file: live records keep their
-// contents, freed slots disappear. A crash after step 3 leaves the new,
-// consistent files. A record slot is written completely before any index
-// names it, so after a rebuild every record whose add returned is there.
+//      data header;
+//   2. the record slot is written (an add fills a free or new slot, an update
+//      rewrites it in place, a delete puts it on the free chain); with
+//      flush-after-write the data file is then synced: the flag 1 and the
+//      record are on the disk before any index page of this operation;
+//   3. the index pages are changed (they may stay in the page cache until
+//      evicted or flushed);
+//   4. a flush writes every changed page and index header and syncs the
+//      index file, then writes the data header with the flag 0. The flush at
+//      the end of an operation with flush-after-write leaves this last write
+//      unsynced: if it is lost, the flag stays 1 and the next opening rebuilds
+//      from data that is already on the disk. Closing and Flush() sync it too.
+// A crash (or power loss) before step 1 reaches the disk leaves the old,
+// consistent files. From step 1 until the flag 0 of step 4 reaches the disk,
+// the flag on disk is 1, so the next opening rebuilds the fileblock from the
+// data file alone: live records keep their contents, freed slots disappear.
+// The flag 0 can reach the disk only after the index it vouches for. So with
+// flush-after-write every record whose add or update returned survives, at
+// two synchronous flushes per operation (data file, index file), and a
+// delete that returned stays deleted. One window remains on power loss: the
+// flag 1 and the record slot of step 2 reach the disk in one sync, and a disk
+// that stores the slot but not the flag leaves a changed record under the
+// flag 0. A sync of its own after the flag would close it, at the price of a
+// third flush per operation.
 // The rebuild itself is restartable (rebuild.h).
 
 #include <cstdint>
@@ -146,6 +159,7 @@ class Fileblock {
   bool CheckKeyNr(int key_nr);
   std::string BuildKey(const uint8_t* record, int key_nr);
   bool BeginChange();
+  bool DataWritten();  // step 2 of the durability protocol
   bool EndChange();
   bool ReadInto(int32_t ref, uint8_t* dst, bool* deleted);
   void MakeCurrent(int32_t ref, const uint8_t* record, int key_nr);
@@ -189,6 +203,9 @@ void ExitFileManager();
 bool FileManagerStarted();
 void CloseAllFileblocks();
 Fileblock* FindOpenFileblock(const std::string& name);
+// True while fb is an open fileblock (error log entries may name one that
+// was closed since).
+bool IsValidFileblock(const Fileblock* fb);
 void SetDefaultLockRetryHandler(LockRetryHandler handler);
 
 // Returns the new fileblock or nullptr (error state set). The files are

@@ -371,11 +371,21 @@ void Fileblock::EraseFiles() {
 }
 
 bool Fileblock::BeginChange() {
-  if (!m_data->MarkModified(m_flush_after_write)) return false;
+  if (!m_data->MarkModified(false)) return false;
   m_dirty = true;
   return true;
 }
 
-bool Fileblock::EndChange() { return m_flush_after_write ? FlushFiles(true) : true; }
+bool Fileblock::DataWritten() { return !m_flush_after_write || m_data->Sync(); }
+
+bool Fileblock::EndChange() {
+  if (!m_flush_after_write) return true;
+  // The index reaches the disk before the flag 0 that vouches for it; the
+  // flag itself needs no sync of its own (see the top of fileblock.h).
+  if (m_index && !m_index->Flush(true)) return false;
+  if (!m_data->Flush(false)) return false;
+  m_dirty = false;
+  return true;
+}
 
 }  // namespace kontura

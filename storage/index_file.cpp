@@ -119,19 +119,22 @@ PagePtr IndexFile::GetPage(int i, int32_t page, bool is_root) {
     }
     return p;
   }
-  std::vector<uint8_t> raw(static_cast<size_t>(h.page_size));
+  std::vector<uint8_t>& raw = m_scratch;
+  raw.resize(static_cast<size_t>(h.page_size));
   if (!ReadAt(PageOffset(i, page), raw.data(), raw.size())) return nullptr;
   auto p = std::make_shared<IndexPage>();
   int e = GetI16(raw.data(), kPageCount);
   // A page from disk is trusted only after every count, length and page
   // number in it has been checked: nothing here may lead outside the page
   // or the file.
-  if (e < 0 || e > h.capacity || (e == 0 && !is_root)) {
+  // A page in the tree holds at least one entry; the root too, because an
+  // empty index has root 0.
+  if (e < 1 || e > h.capacity) {
     Damaged(i, page);
     return nullptr;
   }
   p->left = GetI32(raw.data(), kPageLeft);
-  if (p->left < 0 || p->left > h.page_count || (e == 0 && p->left != 0)) {
+  if (p->left < 0 || p->left > h.page_count) {
     Damaged(i, page);
     return nullptr;
   }
@@ -158,7 +161,8 @@ PagePtr IndexFile::GetPage(int i, int32_t page, bool is_root) {
 
 bool IndexFile::WritePage(int i, int32_t page, const IndexPage& p) {
   const IndexHeader& h = header(i);
-  std::vector<uint8_t> raw(static_cast<size_t>(h.page_size), 0);
+  std::vector<uint8_t>& raw = m_scratch;
+  raw.assign(static_cast<size_t>(h.page_size), 0);
   PutI16(raw.data(), kPageCount, static_cast<int16_t>(p.entries.size()));
   PutI32(raw.data(), kPageLeft, p.left);
   for (size_t j = 0; j < p.entries.size(); ++j) {

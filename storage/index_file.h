@@ -119,6 +119,7 @@ class IndexFile {
   bool m_headers_dirty = false;
   int m_block_size = 0;
   int64_t m_blocks = 0;  // blocks in the file, block 0 included
+  std::vector<uint8_t> m_scratch;  // one page as read or written
 };
 
 }  // namespace kontura

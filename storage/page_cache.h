@@ -37,7 +37,10 @@ using PagePtr = std::shared_ptr<IndexPage>;
 
 class PageCache {
  public:
-  void SetCapacity(int pages) { m_capacity = pages; }
+  void SetCapacity(int pages) {
+    m_capacity = pages;
+    m_map.reserve(static_cast<size_t>(pages) * 2);
+  }
   int capacity() const { return m_capacity; }
 
   PagePtr Lookup(const IndexFile* file, int index, int32_t page);
@@ -62,8 +65,10 @@ class PageCache {
   };
   struct KeyHash {
     size_t operator()(const Key& k) const {
-      return std::hash<const void*>()(k.file) ^ (static_cast<size_t>(k.index) << 40) ^
-             static_cast<size_t>(static_cast<uint32_t>(k.page)) * 0x9E3779B97F4A7C15ull;
+      uint64_t h = reinterpret_cast<uintptr_t>(k.file);
+      h ^= (static_cast<uint64_t>(static_cast<uint32_t>(k.index)) << 32) | static_cast<uint32_t>(k.page);
+      h *= 0x9E3779B97F4A7C15ull;
+      return static_cast<size_t>(h ^ (h >> 29));
     }
   };
   struct Item {

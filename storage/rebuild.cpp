@@ -1,7 +1,6 @@
 #include "storage/rebuild.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "storage/data_file.h"
@@ -117,23 +116,24 @@ bool Reorganise(const RebuildSpec& spec, Fileblock* owner) {
 class MessageLog {
  public:
   explicit MessageLog(std::string path) : m_path(std::move(path)) {}
-  ~MessageLog() {
-    if (m_file) std::fclose(m_file);
-  }
   void Collision(const std::string& key, int key_nr, int32_t ref, const uint8_t* slot, size_t len) {
-    if (!m_file) m_file = std::fopen(m_path.c_str(), "wb");  // created anew by a rebuild that reports
-    if (!m_file) return;
-    std::fprintf(m_file, "Key:<");
-    std::fwrite(key.data(), 1, key.size(), m_file);
-    std::fprintf(m_file, "> KeyNr: %d Ref: %d not added\r\n", key_nr, ref);
-    std::fprintf(m_file, "Data record deleted - Dump follows\r\n");
-    std::fwrite(slot, 1, len, m_file);
-    std::fprintf(m_file, "\r\n");
+    if (!m_file) {
+      int os = 0;
+      m_file = TheStorageFileSystem().Open(m_path, OpenMode::kCreate, &os);
+    }
+    if (!m_file) return;  // the log is best effort: the rebuild goes on
+    std::string text = "Key:<" + key + "> KeyNr: " + std::to_string(key_nr) + " Ref: " + std::to_string(ref) +
+                       " not added\r\nData record deleted - Dump follows\r\n";
+    text.append(reinterpret_cast<const char*>(slot), len);
+    text += "\r\n";
+    m_file->WriteAt(m_size, text.data(), text.size());
+    m_size += text.size();
   }
 
  private:
   std::string m_path;
-  std::FILE* m_file = nullptr;
+  std::unique_ptr<StorageFile> m_file;
+  uint64_t m_size = 0;
 };
 
 // Step 2.
@@ -156,8 +156,9 @@ bool RebuildIndexes(const RebuildSpec& spec, Fileblock* owner) {
     LogError(err::kIndexGeometry, owner, 46);
     return false;
   }
+  // Created anew on the first line to report; a rebuild without anything to
+  // report leaves an older log alone.
   MessageLog msg(FileblockPath(spec.base, "MSG"));
-  std::remove(FileblockPath(spec.base, "MSG").c_str());
   std::vector<uint8_t> rec(static_cast<size_t>(spec.buffer_size));
   std::vector<uint8_t> slot(static_cast<size_t>(spec.record_length));
   const int k = static_cast<int>(spec.keys.size());

@@ -15,8 +15,12 @@
 //    key collides in a unique index is written to B.MSG (key line, "Data
 //    record deleted - Dump follows", the raw slot, CR LF), its entries in the
 //    earlier indexes are removed and it is deleted.
-// The data header's modification flag stays 1 until both steps are done, so
-// a crash during the rebuild leads to another rebuild at the next opening.
+// Crashes: during step 1 the original records are in B.SAV; the next
+// opening finds B.SAV beside the new B.DAT and stops with 10465, whose
+// message tells the operator to rename B.SAV to B.DAT (a rebuild then starts
+// over from it). The new B.DAT keeps its modification flag at 1 until both
+// steps are done, so a crash during step 2 leads to another rebuild at the
+// next opening.
 
 #include <string>
 #include <vector>

@@ -306,6 +306,8 @@ TEST_F(StorageTest, OpenFileblockRefusesBadArguments) {
 TEST_F(StorageTest, EngineStateAndNameFolding) {
   Fileblock* fb = OpenTrec("FH\x81" "BER");  // ü in the DOS code page
   EXPECT_EQ(FindOpenFileblock("fh\x9A" "ber"), fb);
+  EXPECT_TRUE(IsValidFileblock(fb));
+  EXPECT_FALSE(IsValidFileblock(nullptr));
   EXPECT_EQ(FindOpenFileblock("NONE"), nullptr);
   EXPECT_EQ(StorageErrorCode(), 0x304C);
   fatal_codes.clear();
@@ -373,6 +375,42 @@ TEST_F(StorageTest, PositionsAndApproximatePositions) {
   fb->ApproxPosition(1, "", 0, 0);
   fb->FindByApproxPosition(1, 101, 100, nullptr);
   EXPECT_EQ(fatal_codes, (std::vector<int>{err::kPositionScale, err::kApproxScale}));
+}
+
+}  // namespace
+}  // namespace kontura::testing
+
+namespace kontura::testing {
+namespace {
+
+TEST_F(StorageTest, HandlePoolClosesTheLeastRecentlyUsedFiles) {
+  // 20 fileblocks with indexes need 40 handles; the pool has 32.
+  std::vector<Fileblock*> fbs;
+  for (int i = 0; i < 20; ++i) fbs.push_back(OpenTrec("T" + std::to_string(i), i % 2 == 0));
+  for (int round = 0; round < 3; ++round) {
+    for (int i = 0; i < 20; ++i) {
+      ASSERT_GT(Add(fbs[i], "n" + std::to_string(round), "g"), 0) << i;
+      int open = 0;
+      for (Fileblock* fb : fbs) open += fb->files_open() ? 1 : 0;
+      ASSERT_LE(open, 16);
+      EXPECT_TRUE(fbs[i]->files_open());
+    }
+  }
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(fbs[i]->RecordCount(), 3) << "reopened transparently";
+  EXPECT_TRUE(fatal_codes.empty());
+}
+
+TEST_F(StorageTest, EraseFilesStartsAnew) {
+  Fileblock* fb = OpenTrec();
+  for (const char* n : {"A", "B", "C"}) Add(fb, n, "g");
+  fb->EraseFiles();
+  EXPECT_EQ(StorageErrorClass(), 0);
+  EXPECT_FALSE(FileExists(Path("TREC.DAT")));
+  EXPECT_FALSE(FileExists(Path("TREC.IX")));
+  EXPECT_EQ(fb->CurrentRef(), -1);
+  EXPECT_EQ(Add(fb, "D", "g"), 1) << "the next operation creates the files anew";
+  EXPECT_EQ(GetI32(fb->RecordBuffer(), trec::kNumber), 1);
+  EXPECT_EQ(fb->RecordCount(), 1);
 }
 
 }  // namespace

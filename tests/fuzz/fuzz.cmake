@@ -1,5 +1,9 @@
-# Optional fuzz targets (clang only): cmake -DKONTURA_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
-# Not part of the test suite; inputs that once crashed are kept in
+# Optional fuzz targets (clang only), not part of the test suite:
+#   CC=clang CXX=clang++ cmake -S . -B build/fuzz -DKONTURA_FUZZ=ON -DKONTURA_GUI=OFF
+#   cmake --build build/fuzz --target storage_fuzz
+#   mkdir -p build/fuzz/corpus && cp tests/fuzz/regressions/* build/fuzz/corpus/
+#   build/fuzz/storage_fuzz build/fuzz/corpus -max_len=50000 -max_total_time=600
+# Inputs that once crashed (and a few valid files as seeds) are kept in
 # tests/fuzz/regressions/ and replayed by core_tests.
 option(KONTURA_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
 if(KONTURA_FUZZ)
