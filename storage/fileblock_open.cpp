@@ -230,17 +230,17 @@ bool Fileblock::EnsureOpen() {
 }
 
 bool Fileblock::Rebuild() {
-  RebuildSpec spec;
-  spec.name = m_name;
-  spec.base = m_file_name;
-  spec.record_length = m_record_length;
-  spec.variable = m_variable;
-  spec.buffer_size = m_buffer_size;
-  spec.keys = KeySpecs();
-  spec.key_builder = m_key_builder;
-  spec.progress = m_progress;
+  RebuildPlan plan;
+  plan.name = m_name;
+  plan.base = m_file_name;
+  plan.record_length = m_record_length;
+  plan.variable = m_variable;
+  plan.buffer_size = m_buffer_size;
+  plan.keys = KeySpecs();
+  plan.key_builder = m_key_builder;
+  plan.progress = m_progress;
   m_current = -1;
-  return RebuildFileblock(spec, this);
+  return RebuildFileblock(plan, this);
 }
 
 bool Fileblock::OpenFiles(int* repair) {

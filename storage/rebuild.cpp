@@ -44,27 +44,27 @@ std::unique_ptr<StorageFile> OpenExisting(const std::string& path, Fileblock* ow
 }
 
 // Step 1. Copies the live records of B.SAV into a new B.DAT.
-bool CopyLiveRecords(const RebuildSpec& spec, Fileblock* owner, const std::string& dat, const std::string& sav) {
+bool CopyLiveRecords(const RebuildPlan& plan, Fileblock* owner, const std::string& dat, const std::string& sav) {
   auto old_file = OpenExisting(sav, owner);
   if (!old_file) return false;
-  if (!WriteNewFile(dat, DataFile::EmptyImage(spec.record_length, 0), owner)) return false;
+  if (!WriteNewFile(dat, DataFile::EmptyImage(plan.record_length, 0), owner)) return false;
   auto new_file = OpenExisting(dat, owner);
   if (!new_file) return false;
-  DataFile out(std::move(new_file), owner, spec.record_length, spec.variable);
+  DataFile out(std::move(new_file), owner, plan.record_length, plan.variable);
   if (out.Load() != 0 || !out.MarkModified(false)) return false;
 
   const int64_t size = old_file->Size();
-  const int32_t slots = static_cast<int32_t>(size / spec.record_length - 1);
+  const int32_t slots = static_cast<int32_t>(size / plan.record_length - 1);
   // The old file is read through a DataFile whose header claims every slot
   // of the file, with an empty free chain: nothing of the old header is used.
-  DataFile in(std::move(old_file), owner, spec.record_length, spec.variable);
+  DataFile in(std::move(old_file), owner, plan.record_length, plan.variable);
   in.AssumeSlots(slots < 0 ? 0 : slots);
-  std::vector<uint8_t> rec(static_cast<size_t>(spec.buffer_size));
+  std::vector<uint8_t> rec(static_cast<size_t>(plan.buffer_size));
   int32_t read = 0;
   for (int32_t n = 1; n <= slots; ++n) {
     int32_t status = 0;
     uint8_t raw[4];
-    int64_t r = in.file().ReadAt(static_cast<uint64_t>(n) * static_cast<uint64_t>(spec.record_length), raw, 4);
+    int64_t r = in.file().ReadAt(static_cast<uint64_t>(n) * static_cast<uint64_t>(plan.record_length), raw, 4);
     if (r != 4) break;
     status = GetI32(raw, 0);
     if (status != 0) continue;  // free slot or continuation slot
@@ -80,17 +80,17 @@ bool CopyLiveRecords(const RebuildSpec& spec, Fileblock* owner, const std::strin
     int32_t new_no = 0;
     if (!out.AddRecord(rec.data(), rec.size(), &new_no)) return false;
     ++read;
-    if (spec.progress) spec.progress(spec.name, 0, read, 0);
+    if (plan.progress) plan.progress(plan.name, 0, read, 0);
   }
-  out.set_key_count(static_cast<int>(spec.keys.size()));
+  out.set_key_count(static_cast<int>(plan.keys.size()));
   // The flag stays set until the indexes are rebuilt as well.
   return out.WriteHeader(true);
 }
 
-bool Reorganise(const RebuildSpec& spec, Fileblock* owner) {
+bool Reorganise(const RebuildPlan& plan, Fileblock* owner) {
   StorageFileSystem& fs = TheStorageFileSystem();
-  const std::string dat = FileblockPath(spec.base, "DAT");
-  const std::string sav = FileblockPath(spec.base, "SAV");
+  const std::string dat = FileblockPath(plan.base, "DAT");
+  const std::string sav = FileblockPath(plan.base, "SAV");
   bool have_dat = fs.FileSize(dat) >= 0;
   bool have_sav = fs.FileSize(sav) >= 0;
   if (have_dat && have_sav) {
@@ -102,9 +102,9 @@ bool Reorganise(const RebuildSpec& spec, Fileblock* owner) {
     return false;
   }
   if (!have_dat && !have_sav) {
-    return WriteNewFile(dat, DataFile::EmptyImage(spec.record_length, static_cast<int>(spec.keys.size())), owner);
+    return WriteNewFile(dat, DataFile::EmptyImage(plan.record_length, static_cast<int>(plan.keys.size())), owner);
   }
-  if (!CopyLiveRecords(spec, owner, dat, sav)) {
+  if (!CopyLiveRecords(plan, owner, dat, sav)) {
     fs.Remove(dat);
     fs.Rename(sav, dat);
     return false;
@@ -137,13 +137,13 @@ class MessageLog {
 };
 
 // Step 2.
-bool RebuildIndexes(const RebuildSpec& spec, Fileblock* owner) {
-  const std::string dat = FileblockPath(spec.base, "DAT");
-  const std::string ix = FileblockPath(spec.base, "IX");
-  if (!WriteNewFile(ix, IndexFile::EmptyHeaderBlock(spec.keys), owner)) return false;
+bool RebuildIndexes(const RebuildPlan& plan, Fileblock* owner) {
+  const std::string dat = FileblockPath(plan.base, "DAT");
+  const std::string ix = FileblockPath(plan.base, "IX");
+  if (!WriteNewFile(ix, IndexFile::EmptyHeaderBlock(plan.keys), owner)) return false;
   auto df = OpenExisting(dat, owner);
   if (!df) return false;
-  DataFile data(std::move(df), owner, spec.record_length, spec.variable);
+  DataFile data(std::move(df), owner, plan.record_length, plan.variable);
   int code = data.Load();
   if (code != 0 && code != err::kInterrupted) {
     LogError(code, owner, 45);
@@ -152,16 +152,16 @@ bool RebuildIndexes(const RebuildSpec& spec, Fileblock* owner) {
   auto xf = OpenExisting(ix, owner);
   if (!xf) return false;
   IndexFile index(std::move(xf), owner);
-  if (index.Load(static_cast<int>(spec.keys.size())) != 0) {
+  if (index.Load(static_cast<int>(plan.keys.size())) != 0) {
     LogError(err::kIndexGeometry, owner, 46);
     return false;
   }
   // Created anew on the first line to report; a rebuild without anything to
   // report leaves an older log alone.
-  MessageLog msg(FileblockPath(spec.base, "MSG"));
-  std::vector<uint8_t> rec(static_cast<size_t>(spec.buffer_size));
-  std::vector<uint8_t> slot(static_cast<size_t>(spec.record_length));
-  const int k = static_cast<int>(spec.keys.size());
+  MessageLog msg(FileblockPath(plan.base, "MSG"));
+  std::vector<uint8_t> rec(static_cast<size_t>(plan.buffer_size));
+  std::vector<uint8_t> slot(static_cast<size_t>(plan.record_length));
+  const int k = static_cast<int>(plan.keys.size());
   for (int i = 1; i <= k; ++i) {
     int32_t read = 0, added = 0;
     for (int32_t n = 1; n <= data.header().slot_count; ++n) {
@@ -169,16 +169,16 @@ bool RebuildIndexes(const RebuildSpec& spec, Fileblock* owner) {
       if (!data.ReadRecord(n, rec.data(), rec.size(), &deleted)) return false;
       if (deleted) continue;
       ++read;
-      std::string key = CutKey(spec.key_builder(rec.data(), i), spec.keys[i - 1].length);
+      std::string key = CutKey(plan.key_builder(rec.data(), i), plan.keys[i - 1].length);
       bool dup = false;
       if (!index.Insert(i, key, n, &dup)) return false;
       if (dup) {
-        int64_t r = data.file().ReadAt(static_cast<uint64_t>(n) * static_cast<uint64_t>(spec.record_length),
+        int64_t r = data.file().ReadAt(static_cast<uint64_t>(n) * static_cast<uint64_t>(plan.record_length),
                                        slot.data(), slot.size());
         msg.Collision(key, i, n, slot.data(), r > 0 ? static_cast<size_t>(r) : 0);
         for (int j = 1; j < i; ++j) {
           bool missing = false;
-          if (!index.Remove(j, CutKey(spec.key_builder(rec.data(), j), spec.keys[j - 1].length), n, &missing)) {
+          if (!index.Remove(j, CutKey(plan.key_builder(rec.data(), j), plan.keys[j - 1].length), n, &missing)) {
             return false;
           }
         }
@@ -186,7 +186,7 @@ bool RebuildIndexes(const RebuildSpec& spec, Fileblock* owner) {
         continue;
       }
       ++added;
-      if (spec.progress) spec.progress(spec.name, i, read, added);
+      if (plan.progress) plan.progress(plan.name, i, read, added);
     }
   }
   if (!index.Flush(true)) return false;
@@ -196,17 +196,17 @@ bool RebuildIndexes(const RebuildSpec& spec, Fileblock* owner) {
 
 }  // namespace
 
-bool RebuildFileblock(const RebuildSpec& spec, Fileblock* owner) {
-  if (!Reorganise(spec, owner)) return false;
-  if (spec.keys.empty()) {
-    auto df = OpenExisting(FileblockPath(spec.base, "DAT"), owner);
+bool RebuildFileblock(const RebuildPlan& plan, Fileblock* owner) {
+  if (!Reorganise(plan, owner)) return false;
+  if (plan.keys.empty()) {
+    auto df = OpenExisting(FileblockPath(plan.base, "DAT"), owner);
     if (!df) return false;
-    DataFile data(std::move(df), owner, spec.record_length, spec.variable);
+    DataFile data(std::move(df), owner, plan.record_length, plan.variable);
     data.Load();
     data.set_key_count(0);
     return data.Flush(true);
   }
-  return RebuildIndexes(spec, owner);
+  return RebuildIndexes(plan, owner);
 }
 
 }  // namespace kontura

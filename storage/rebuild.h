@@ -30,7 +30,7 @@
 
 namespace kontura {
 
-struct RebuildSpec {
+struct RebuildPlan {
   std::string name;  // for the progress handler
   std::string base;  // path and base name without extension
   int record_length = 0;
@@ -42,7 +42,7 @@ struct RebuildSpec {
 };
 
 // Returns false with the error logged (owner names the fileblock in the log).
-bool RebuildFileblock(const RebuildSpec& spec, Fileblock* owner);
+bool RebuildFileblock(const RebuildPlan& plan, Fileblock* owner);
 
 // Cuts a built key to 50 bytes and to the key length.
 std::string CutKey(std::string key, int key_length);

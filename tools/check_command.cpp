@@ -36,16 +36,16 @@ int RunRebuild(const std::vector<std::string>& args) {
   InitFileManager(160, 32);
   std::string base = FileblockPath(args[0], "DAT");
   base.resize(base.size() - 4);
-  RebuildSpec spec;
-  spec.name = base;
-  spec.base = base;
-  spec.record_length = known->record_length;
-  spec.variable = known->variable;
-  spec.buffer_size = known->buffer_size > 0 ? known->buffer_size : known->record_length;
-  spec.keys = known->keys;
-  spec.key_builder = known->key_builder;
+  RebuildPlan plan;
+  plan.name = base;
+  plan.base = base;
+  plan.record_length = known->record_length;
+  plan.variable = known->variable;
+  plan.buffer_size = known->buffer_size > 0 ? known->buffer_size : known->record_length;
+  plan.keys = known->keys;
+  plan.key_builder = known->key_builder;
   storage_detail::ResetErrors(nullptr);
-  bool ok = RebuildFileblock(spec, nullptr);
+  bool ok = RebuildFileblock(plan, nullptr);
   int code = StorageErrorCode();
   ExitFileManager();
   if (!ok) {
