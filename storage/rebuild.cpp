@@ -43,8 +43,45 @@ std::unique_ptr<StorageFile> OpenExisting(const std::string& path, Fileblock* ow
   return f;
 }
 
+class MessageLog {
+ public:
+  explicit MessageLog(std::string path) : m_path(std::move(path)) {}
+  // A record whose key collided in an index without duplicates.
+  void Collision(const std::string& key, int key_nr, int32_t ref, const uint8_t* slot, size_t len) {
+    Write("Key:<" + key + "> KeyNr: " + std::to_string(key_nr) + " Ref: " + std::to_string(ref) +
+              " not added\r\nData record deleted - Dump follows\r\n",
+          slot, len);
+  }
+
+  // A record whose continuation chain is damaged: it cannot be copied whole,
+  // so its main slot is dumped here instead of being dropped silently.
+  void Unreadable(int32_t slot_no, const uint8_t* slot, size_t len) {
+    Write("Ref: " + std::to_string(slot_no) + " continuation chain damaged, not copied\r\n"
+              "Data record deleted - Dump follows\r\n",
+          slot, len);
+  }
+
+ private:
+  void Write(std::string text, const uint8_t* slot, size_t len) {
+    if (!m_file) {
+      int os = 0;
+      m_file = TheStorageFileSystem().Open(m_path, OpenMode::kCreate, &os);
+    }
+    if (!m_file) return;  // the log is best effort: the rebuild goes on
+    text.append(reinterpret_cast<const char*>(slot), len);
+    text += "\r\n";
+    m_file->WriteAt(m_size, text.data(), text.size());
+    m_size += text.size();
+  }
+
+  std::string m_path;
+  std::unique_ptr<StorageFile> m_file;
+  uint64_t m_size = 0;
+};
+
 // Step 1. Copies the live records of B.SAV into a new B.DAT.
-bool CopyLiveRecords(const RebuildPlan& plan, Fileblock* owner, const std::string& dat, const std::string& sav) {
+bool CopyLiveRecords(const RebuildPlan& plan, Fileblock* owner, const std::string& dat, const std::string& sav,
+                     MessageLog& msg) {
   auto old_file = OpenExisting(sav, owner);
   if (!old_file) return false;
   if (!WriteNewFile(dat, DataFile::EmptyImage(plan.record_length, 0), owner)) return false;
@@ -72,8 +109,12 @@ bool CopyLiveRecords(const RebuildPlan& plan, Fileblock* owner, const std::strin
     int saved_errors = StorageErrorCount();
     if (!in.ReadRecord(n, rec.data(), rec.size(), &deleted)) {
       // A record whose continuation chain is damaged cannot be recovered
-      // whole; it is left out rather than stopping the rebuild.
+      // whole; it is reported and left out rather than stopping the rebuild.
       storage_detail::ResetErrorsTo(saved_errors);
+      std::vector<uint8_t> main_slot(static_cast<size_t>(plan.record_length));
+      int64_t got = in.file().ReadAt(static_cast<uint64_t>(n) * static_cast<uint64_t>(plan.record_length),
+                                     main_slot.data(), main_slot.size());
+      msg.Unreadable(n, main_slot.data(), got > 0 ? static_cast<size_t>(got) : 0);
       continue;
     }
     if (deleted) continue;
@@ -87,7 +128,7 @@ bool CopyLiveRecords(const RebuildPlan& plan, Fileblock* owner, const std::strin
   return out.WriteHeader(true);
 }
 
-bool Reorganise(const RebuildPlan& plan, Fileblock* owner) {
+bool Reorganise(const RebuildPlan& plan, Fileblock* owner, MessageLog& msg) {
   StorageFileSystem& fs = TheStorageFileSystem();
   const std::string dat = FileblockPath(plan.base, "DAT");
   const std::string sav = FileblockPath(plan.base, "SAV");
@@ -104,7 +145,7 @@ bool Reorganise(const RebuildPlan& plan, Fileblock* owner) {
   if (!have_dat && !have_sav) {
     return WriteNewFile(dat, DataFile::EmptyImage(plan.record_length, static_cast<int>(plan.keys.size())), owner);
   }
-  if (!CopyLiveRecords(plan, owner, dat, sav)) {
+  if (!CopyLiveRecords(plan, owner, dat, sav, msg)) {
     fs.Remove(dat);
     fs.Rename(sav, dat);
     return false;
@@ -113,31 +154,8 @@ bool Reorganise(const RebuildPlan& plan, Fileblock* owner) {
   return true;
 }
 
-class MessageLog {
- public:
-  explicit MessageLog(std::string path) : m_path(std::move(path)) {}
-  void Collision(const std::string& key, int key_nr, int32_t ref, const uint8_t* slot, size_t len) {
-    if (!m_file) {
-      int os = 0;
-      m_file = TheStorageFileSystem().Open(m_path, OpenMode::kCreate, &os);
-    }
-    if (!m_file) return;  // the log is best effort: the rebuild goes on
-    std::string text = "Key:<" + key + "> KeyNr: " + std::to_string(key_nr) + " Ref: " + std::to_string(ref) +
-                       " not added\r\nData record deleted - Dump follows\r\n";
-    text.append(reinterpret_cast<const char*>(slot), len);
-    text += "\r\n";
-    m_file->WriteAt(m_size, text.data(), text.size());
-    m_size += text.size();
-  }
-
- private:
-  std::string m_path;
-  std::unique_ptr<StorageFile> m_file;
-  uint64_t m_size = 0;
-};
-
 // Step 2.
-bool RebuildIndexes(const RebuildPlan& plan, Fileblock* owner) {
+bool RebuildIndexes(const RebuildPlan& plan, Fileblock* owner, MessageLog& msg) {
   const std::string dat = FileblockPath(plan.base, "DAT");
   const std::string ix = FileblockPath(plan.base, "IX");
   if (!WriteNewFile(ix, IndexFile::EmptyHeaderBlock(plan.keys), owner)) return false;
@@ -156,9 +174,6 @@ bool RebuildIndexes(const RebuildPlan& plan, Fileblock* owner) {
     LogError(err::kIndexGeometry, owner, 46);
     return false;
   }
-  // Created anew on the first line to report; a rebuild without anything to
-  // report leaves an older log alone.
-  MessageLog msg(FileblockPath(plan.base, "MSG"));
   std::vector<uint8_t> rec(static_cast<size_t>(plan.buffer_size));
   std::vector<uint8_t> slot(static_cast<size_t>(plan.record_length));
   const int k = static_cast<int>(plan.keys.size());
@@ -197,7 +212,10 @@ bool RebuildIndexes(const RebuildPlan& plan, Fileblock* owner) {
 }  // namespace
 
 bool RebuildFileblock(const RebuildPlan& plan, Fileblock* owner) {
-  if (!Reorganise(plan, owner)) return false;
+  // Created anew on the first line to report; a rebuild without anything to
+  // report leaves an older log alone.
+  MessageLog msg(FileblockPath(plan.base, "MSG"));
+  if (!Reorganise(plan, owner, msg)) return false;
   if (plan.keys.empty()) {
     auto df = OpenExisting(FileblockPath(plan.base, "DAT"), owner);
     if (!df) return false;
@@ -206,7 +224,7 @@ bool RebuildFileblock(const RebuildPlan& plan, Fileblock* owner) {
     data.set_key_count(0);
     return data.Flush(true);
   }
-  return RebuildIndexes(plan, owner);
+  return RebuildIndexes(plan, owner, msg);
 }
 
 }  // namespace kontura

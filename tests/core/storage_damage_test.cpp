@@ -441,3 +441,43 @@ TEST_F(StorageDamageTest, VariableLengthRecordsUseContinuationSlots) {
 
 }  // namespace
 }  // namespace kontura::testing
+
+namespace kontura::testing {
+namespace {
+
+TEST_F(StorageDamageTest, RecordWithABrokenChainIsReportedByTheRebuild) {
+  const int S = 60, B = 400;
+  auto key = [](const uint8_t* r, int) { return NumberToKey(GetI32(r, 4)); };
+  auto open = [&] {
+    Fileblock* fb = OpenFileblock("VPRO", Path("VPRO"), false, false, true, true, S, 1, nullptr, B, key, 32);
+    m_open.push_back(fb);
+    fb->DefineKey(1, 5, false);
+    fb->SetCounterField(1, 4);
+    return fb;
+  };
+  Fileblock* fb = open();
+  for (size_t len : {10, 300, 20}) {
+    fb->ClearBuffer();
+    for (size_t i = 8; i < len; ++i) fb->RecordBuffer()[i] = 'x';
+    fb->AddRecord();
+    ASSERT_EQ(StorageErrorClass(), 0);
+  }
+  Close(fb);
+  // Record 2 continues in slot 3; its link now points far beyond the file.
+  std::vector<uint8_t> bad(4);
+  PutI32(bad.data(), 0, 999999);
+  Patch("VPRO.DAT", 2 * S + S - kVarNextFromEnd, bad);
+  Patch("VPRO.DAT", kDataModified, {1});
+
+  fb = open();
+  EXPECT_EQ(fb->RecordCount(), 2) << "records 1 and 3 survive";
+  std::string msg;
+  for (uint8_t b : ReadFile(Path("VPRO.MSG"))) msg += static_cast<char>(b);
+  EXPECT_NE(msg.find("Ref: 2 continuation chain damaged, not copied\r\nData record deleted - Dump follows\r\n"),
+            std::string::npos)
+      << msg;
+  EXPECT_TRUE(fatal_codes.empty());
+}
+
+}  // namespace
+}  // namespace kontura::testing
