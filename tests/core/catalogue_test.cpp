@@ -21,7 +21,7 @@ namespace {
 
 using testing::MarkedRecord;
 
-std::string Raw(const char* p, size_t n) { return std::string(p, n); }
+using testing::Raw;
 
 // A call-book record whose field n holds a text that names its own number
 // and offset ("F7@15"), so a mixed-up table entry shows at once.

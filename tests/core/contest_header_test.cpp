@@ -20,22 +20,12 @@ using testing::ExpectWrittenAt;
 using testing::MarkedRecord;
 using testing::RecordWith;
 
-std::string Raw(const char* p, size_t n) { return std::string(p, n); }
+using testing::Raw;
 std::string Zeros(size_t n) { return std::string(n, '\0'); }
 
-struct HeaderCase {
-  const char* what;
-  size_t offset;
-  std::string bytes;
-  std::function<void(TContestHeader&)> write;
-  std::function<void(const ConstContestHeader&)> check;
-};
-
-#define HROW(off, bytes, write_expr, read_expr, value)                                    \
-  HeaderCase {                                                                           \
-    #write_expr, off, bytes, [](TContestHeader& h) { write_expr; },                      \
-        [](const ConstContestHeader& h) { EXPECT_EQ(read_expr, value) << #read_expr; } \
-  }
+using HeaderCase = testing::FieldCase<TContestHeader, ConstContestHeader>;
+#define HROW(off, bytes, write_expr, read_expr, value) \
+  FIELD_ROW(TContestHeader, ConstContestHeader, h, off, bytes, write_expr, read_expr, value)
 
 const std::vector<HeaderCase>& HeaderCases() {
   static const std::vector<HeaderCase> cases = {
@@ -242,19 +232,9 @@ TEST(ContestHeader, Keys) {
 
 // --- totals ---------------------------------------------------------------
 
-struct TotalsCase {
-  const char* what;
-  size_t offset;
-  std::string bytes;
-  std::function<void(TContestTotals&)> write;
-  std::function<void(const ConstContestTotals&)> check;
-};
-
-#define TROW(off, bytes, write_expr, read_expr, value)                                    \
-  TotalsCase {                                                                           \
-    #write_expr, off, bytes, [](TContestTotals& t) { write_expr; },                      \
-        [](const ConstContestTotals& t) { EXPECT_EQ(read_expr, value) << #read_expr; } \
-  }
+using TotalsCase = testing::FieldCase<TContestTotals, ConstContestTotals>;
+#define TROW(off, bytes, write_expr, read_expr, value) \
+  FIELD_ROW(TContestTotals, ConstContestTotals, t, off, bytes, write_expr, read_expr, value)
 
 const std::vector<TotalsCase>& TotalsCases() {
   static const std::vector<TotalsCase> cases = {

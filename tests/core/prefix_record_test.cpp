@@ -19,21 +19,11 @@ using testing::ExpectWrittenAt;
 using testing::MarkedRecord;
 using testing::RecordWith;
 
-std::string Raw(const char* p, size_t n) { return std::string(p, n); }
+using testing::Raw;
 
-struct PrefixCase {
-  const char* what;
-  size_t offset;
-  std::string bytes;
-  std::function<void(PrefixRecord&)> write;
-  std::function<void(const ConstPrefixRecord&)> check;
-};
-
-#define PROW(off, bytes, write_expr, read_expr, value)                                  \
-  PrefixCase {                                                                         \
-    #write_expr, off, bytes, [](PrefixRecord& p) { write_expr; },                      \
-        [](const ConstPrefixRecord& p) { EXPECT_EQ(read_expr, value) << #read_expr; } \
-  }
+using PrefixCase = testing::FieldCase<PrefixRecord, ConstPrefixRecord>;
+#define PROW(off, bytes, write_expr, read_expr, value) \
+  FIELD_ROW(PrefixRecord, ConstPrefixRecord, p, off, bytes, write_expr, read_expr, value)
 
 const std::vector<PrefixCase>& PrefixCases() {
   static const std::vector<PrefixCase> cases = {

@@ -22,21 +22,11 @@ using testing::ExpectWrittenAt;
 using testing::MarkedRecord;
 using testing::RecordWith;
 
-std::string Raw(const char* p, size_t n) { return std::string(p, n); }
+using testing::Raw;
 
-struct SetupCase {
-  const char* what;
-  size_t offset;
-  std::string bytes;
-  std::function<void(SetupRecord&)> write;
-  std::function<void(const ConstSetupRecord&)> check;
-};
-
-#define SROW(off, bytes, write_expr, read_expr, value)                                 \
-  SetupCase {                                                                         \
-    #write_expr, off, bytes, [](SetupRecord& r) { write_expr; },                      \
-        [](const ConstSetupRecord& r) { EXPECT_EQ(read_expr, value) << #read_expr; } \
-  }
+using SetupCase = testing::FieldCase<SetupRecord, ConstSetupRecord>;
+#define SROW(off, bytes, write_expr, read_expr, value) \
+  FIELD_ROW(SetupRecord, ConstSetupRecord, r, off, bytes, write_expr, read_expr, value)
 
 const std::vector<SetupCase>& SetupCases() {
   static const std::vector<SetupCase> cases = {

@@ -6,12 +6,34 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace kontura::testing {
 
 inline constexpr uint8_t kMarkerByte = 0xA5;
+
+// The bytes of a literal that may hold 0 bytes.
+inline std::string Raw(const char* p, size_t n) { return std::string(p, n); }
+
+// One field of a record layout: its offset and stored bytes, how to write it
+// through the record's setters and how to check what the getters read.
+template <typename Writer, typename Reader>
+struct FieldCase {
+  const char* what;
+  size_t offset;
+  std::string bytes;
+  std::function<void(Writer&)> write;
+  std::function<void(const Reader&)> check;
+};
+
+// A FieldCase row: var names the record in write_expr and read_expr.
+#define FIELD_ROW(Writer, Reader, var, off, bytes, write_expr, read_expr, value)      \
+  ::kontura::testing::FieldCase<Writer, Reader> {                                     \
+    #write_expr, off, bytes, [](Writer& var) { write_expr; },                          \
+        [](const Reader& var) { EXPECT_EQ(read_expr, value) << #read_expr; }           \
+  }
 
 inline std::vector<uint8_t> MarkedRecord(size_t size) { return std::vector<uint8_t>(size, kMarkerByte); }
 
