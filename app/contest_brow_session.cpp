@@ -36,12 +36,9 @@ ContestBrowSession::Outcome ContestBrowSession::Start() {
   // The own-station record: the first record by key 1, added when missing.
   if (OpenFHSETUP()) {
     Fileblock* setup = CatalogueHandle(CatalogueId::kFhsetup);
-    setup->First(1);
-    if (StorageErrorClass() != 0) {
-      setup->ClearBuffer();
-      setup->AddRecord();
-    } else if (int32_t profile = ConstSetupRecord(setup->RecordBuffer()).ProfileNumber(); profile > 0) {
-      settings.ProfileNumber = profile;
+    if (FirstRecordOrAddCleared(setup)) {
+      int32_t profile = ConstSetupRecord(setup->RecordBuffer()).ProfileNumber();
+      if (profile > 0) settings.ProfileNumber = profile;
     }
     CloseFHSETUP();
   }
@@ -61,14 +58,7 @@ ContestBrowSession::Outcome ContestBrowSession::Start() {
   settings.ProfileNumber = profile_in_use;  // the profile found, not the one asked for
 
   m_shared_open = true;
-  if (OpenFHSETUP2()) {
-    Fileblock* setup2 = CatalogueHandle(CatalogueId::kFhsetup2);
-    setup2->First(1);
-    if (StorageErrorClass() != 0) {
-      setup2->ClearBuffer();
-      setup2->AddRecord();
-    }
-  }
+  if (OpenFHSETUP2()) FirstRecordOrAddCleared(CatalogueHandle(CatalogueId::kFhsetup2));
   if (OpenFHPREFIX()) {
     if (CatalogueHandle(CatalogueId::kFhprefix)->RecordCount() <= 0) {
       TheDialogs().ShowMessage(EmptyPrefixFileText());

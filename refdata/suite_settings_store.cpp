@@ -10,17 +10,6 @@ namespace {
 
 bool g_setup_available = false;
 
-// Makes the first record of an open fileblock the current one; adds a cleared
-// record when the fileblock is empty. Returns true when a stored record was
-// found, false when it had to be added.
-bool FirstOrAdd(Fileblock* fb) {
-  fb->First(1);
-  if (StorageErrorClass() == 0) return true;
-  fb->ClearBuffer();
-  fb->AddRecord();
-  return false;
-}
-
 }  // namespace
 
 void LoadSuiteSettings() {
@@ -28,7 +17,7 @@ void LoadSuiteSettings() {
   g_setup_available = OpenFHSETUP();
   if (!g_setup_available) return;
   Fileblock* setup = CatalogueHandle(CatalogueId::kFhsetup);
-  if (FirstOrAdd(setup)) {
+  if (FirstRecordOrAddCleared(setup)) {
     TakeSetupRecord(setup->RecordBuffer(), s);
     if (s.StoredSuffixes) InstallStoredSuffixEntries(*s.StoredSuffixes);
   }
@@ -36,7 +25,7 @@ void LoadSuiteSettings() {
 
   if (OpenFHSETUP2()) {
     Fileblock* setup2 = CatalogueHandle(CatalogueId::kFhsetup2);
-    if (FirstOrAdd(setup2)) TakeSetup2Record(setup2->RecordBuffer(), s);
+    if (FirstRecordOrAddCleared(setup2)) TakeSetup2Record(setup2->RecordBuffer(), s);
     CloseFHSETUP2();
   }
 }
@@ -45,7 +34,7 @@ void SaveSuiteSettings() {
   if (!g_setup_available) return;
   if (OpenFHSETUP()) {
     Fileblock* setup = CatalogueHandle(CatalogueId::kFhsetup);
-    FirstOrAdd(setup);
+    FirstRecordOrAddCleared(setup);
     if (StorageErrorClass() == 0) {
       PutSetupRecord(TheSuiteSettings(), setup->RecordBuffer());
       setup->UpdateRecord();
@@ -55,7 +44,7 @@ void SaveSuiteSettings() {
   // The second set-up record belongs to the suite: it is written back as read.
   if (OpenFHSETUP2()) {
     Fileblock* setup2 = CatalogueHandle(CatalogueId::kFhsetup2);
-    FirstOrAdd(setup2);
+    FirstRecordOrAddCleared(setup2);
     if (StorageErrorClass() == 0) setup2->UpdateRecord();
     CloseFHSETUP2();
   }

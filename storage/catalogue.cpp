@@ -91,6 +91,14 @@ uint8_t* CatalogueRecord(CatalogueId id) {
   return slot.handle ? slot.handle->RecordBuffer() : nullptr;
 }
 
+bool FirstRecordOrAddCleared(Fileblock* fb) {
+  fb->First(1);
+  if (StorageErrorClass() == 0) return true;
+  fb->ClearBuffer();
+  fb->AddRecord();
+  return false;
+}
+
 void RegisterCatalogueFileblocks() {
   for (const CatalogueEntry& entry : CatalogueTable()) {
     KnownFileblock known;

@@ -60,6 +60,12 @@ inline void CloseFHPRO() { CloseCatalogued(CatalogueId::kFhpro); }
 inline void CloseFHCBUCH() { CloseCatalogued(CatalogueId::kFhcbuch); }
 inline void CloseFHCALL() { CloseCatalogued(CatalogueId::kFhcall); }
 
+// Makes the first record by key 1 the current one; when the fileblock is
+// empty, clears the buffer and adds it as the first record (how the set-up
+// records come into being on a first start). True when a stored record was
+// found, false when it had to be added.
+bool FirstRecordOrAddCleared(Fileblock* fb);
+
 // Registers every catalogued fileblock with the engine's registry of known
 // layouts, so that the integrity check compares keys and the rebuild knows
 // them (kontura-tool).

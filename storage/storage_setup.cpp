@@ -6,7 +6,6 @@
 
 #include "platform/platform.h"
 #include "storage/calendar.h"
-#include "storage/file_manager.h"
 #include "storage/fileblock.h"
 #include "storage/picture_format.h"
 #include "storage/storage_error.h"
@@ -25,16 +24,8 @@ void EndProgram(int exit_code) {
   }
 }
 
-bool IsOpenFileblock(const Fileblock* fb) {
-  if (!fb) return false;
-  for (const Fileblock* open : storage_detail::Manager().open_fileblocks) {
-    if (open == fb) return true;
-  }
-  return false;
-}
-
 // The file name of an entry's fileblock, or nothing when the object is gone.
-const Fileblock* ValidFileblock(const Fileblock* fb) { return IsOpenFileblock(fb) ? fb : nullptr; }
+const Fileblock* ValidFileblock(const Fileblock* fb) { return IsValidFileblock(fb) ? fb : nullptr; }
 
 // Appends the dated entry to the log file. Best effort: a log that cannot be
 // opened or written is skipped, the message is still shown.
