@@ -1,16 +1,16 @@
 #include "app/contest_brow_session.h"
 
+#include "app/storage_setup.h"
 #include "contest/contest_header.h"
 #include "platform/platform.h"
 #include "refdata/date_time_pictures.h"
 #include "refdata/setup_record.h"
+#include "refdata/suite_records.h"
 #include "refdata/suite_settings.h"
 #include "refdata/suite_settings_store.h"
 #include "storage/catalogue.h"
-#include "storage/catalogue_records.h"
 #include "storage/key_encoding.h"
 #include "storage/storage_error.h"
-#include "storage/storage_setup.h"
 
 namespace kontura {
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/contest_definition.h"
+#include "contest/contest_definition.h"
 
 namespace kontura {
 

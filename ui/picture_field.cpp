@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <limits>
 
-#include "storage/picture_format.h"
-#include "storage/text_util.h"
+#include "text/picture_format.h"
+#include "text/text_util.h"
 
 namespace kontura {
 namespace {

@@ -4,28 +4,13 @@
 #include <climits>
 #include <utility>
 
+#include "platform/code_page.h"
 #include "platform/platform.h"
 #include "storage/fileblock.h"
 #include "storage/storage_error.h"
-#include "storage/text_util.h"
+#include "text/text_util.h"
 
 namespace kontura {
-
-std::string DosLettersToWindows(std::string text) {
-  for (char& c : text) {
-    switch (static_cast<unsigned char>(c)) {
-      case 0x81: c = '\xFC'; break;  // ü
-      case 0x84: c = '\xE4'; break;  // ä
-      case 0x8E: c = '\xC4'; break;  // Ä
-      case 0x94: c = '\xF6'; break;  // ö
-      case 0x99: c = '\xD6'; break;  // Ö
-      case 0x9A: c = '\xDC'; break;  // Ü
-      case 0xE1: c = '\xDF'; break;  // ß
-      default: break;
-    }
-  }
-  return text;
-}
 
 std::vector<std::string> SplitCells(const std::string& text) {
   std::vector<std::string> cells;

@@ -74,11 +74,6 @@ inline constexpr int kBrowMaxRows = 100;
 inline constexpr int kBrowMaxKey = 50;
 inline constexpr const char* kUnreadableRow = " ***** Datensatz nicht lesbar *****";
 
-// The German letters of the DOS code page (0x81 ü, 0x84 ä, 0x8E Ä, 0x94 ö,
-// 0x99 Ö, 0x9A Ü, 0xE1 ß) turned into their Windows code page bytes. Older
-// programs of the suite stored names in the DOS code page.
-std::string DosLettersToWindows(std::string text);
-
 // The cells of a row text, split at ";".
 std::vector<std::string> SplitCells(const std::string& text);
 

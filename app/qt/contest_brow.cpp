@@ -14,7 +14,6 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "app/colour_scheme.h"
 #include "app/contest_list.h"
 #include "contest/contest_header.h"
 #include "platform/platform.h"
@@ -22,6 +21,7 @@
 #include "refdata/suite_settings.h"
 #include "storage/catalogue.h"
 #include "storage/storage_error.h"
+#include "ui/colour_scheme.h"
 #include "ui/qt/fk_brow.h"
 
 namespace kontura {

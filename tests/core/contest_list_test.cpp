@@ -10,8 +10,8 @@
 #include "app/contest_list.h"
 #include "contest/contest_header.h"
 #include "refdata/suite_settings.h"
-#include "storage/calendar.h"
 #include "tests/support/start_dir_fixture.h"
+#include "text/calendar.h"
 
 namespace kontura::testing {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/catalogue_table.h"
+#include "storage/fileblock_layout.h"
 
 namespace kontura {
 
@@ -20,16 +20,11 @@ struct DumpReport {
   bool ok() const { return problems.empty(); }
 };
 
-// The catalogue entry of a fileblock path ("dir/FHLK0007", "FHKK.DAT"):
-// looked up by the file name without directory and extension. Null when the
-// program does not know the file.
-const CatalogueEntry* CatalogueEntryOfPath(const std::string& path);
-
 // Writes "<record number>: <RecordSummary>" for every live record of the
 // fileblock at path (with or without ".DAT") to line, in record-number order.
 // A record length other than the entry's lists nothing; a set modification
 // flag and damaged variable-length records are reported and the rest listed.
-DumpReport DumpFileblock(const std::string& path, const CatalogueEntry& entry,
+DumpReport DumpFileblock(const std::string& path, const FileblockLayout& entry,
                          const std::function<void(const std::string&)>& line);
 
 }  // namespace kontura

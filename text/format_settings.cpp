@@ -1,4 +1,4 @@
-#include "storage/format_settings.h"
+#include "text/format_settings.h"
 
 namespace kontura {
 

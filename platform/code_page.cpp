@@ -1,4 +1,4 @@
-#include "storage/cp1252.h"
+#include "platform/code_page.h"
 
 namespace kontura {
 namespace {
@@ -86,6 +86,35 @@ std::string Utf8ToCp1252(std::string_view utf8) {
     out += b < 0 ? '?' : static_cast<char>(b);
   }
   return out;
+}
+
+std::string DosLettersToWindows(std::string text) {
+  for (char& c : text) {
+    switch (static_cast<unsigned char>(c)) {
+      case 0x81: c = '\xFC'; break;  // ü
+      case 0x84: c = '\xE4'; break;  // ä
+      case 0x8E: c = '\xC4'; break;  // Ä
+      case 0x94: c = '\xF6'; break;  // ö
+      case 0x99: c = '\xD6'; break;  // Ö
+      case 0x9A: c = '\xDC'; break;  // Ü
+      case 0xE1: c = '\xDF'; break;  // ß
+      default: break;
+    }
+  }
+  return text;
+}
+
+std::string FoldFileblockName(const std::string& name) {
+  std::string s = name;
+  for (char& c : s) {
+    unsigned char b = static_cast<unsigned char>(c);
+    if (b >= 'a' && b <= 'z') b = static_cast<unsigned char>(b - 'a' + 'A');
+    else if (b == 0x81) b = 0x9A;
+    else if (b == 0x84) b = 0x8E;
+    else if (b == 0x94) b = 0x99;
+    c = static_cast<char>(b);
+  }
+  return s;
 }
 
 }  // namespace kontura

@@ -1,4 +1,4 @@
-#include "storage/text_util.h"
+#include "text/text_util.h"
 
 #include <algorithm>
 

@@ -10,9 +10,10 @@
 
 namespace kontura {
 
-// Installs the fatal handler, starts the engine with 160 page buffers and 32
-// file handles (log file "FK.ERR" until then, "RUZ.ERR" afterwards) and
-// installs LockRetryDialog as the default retry handler. A failure to start
+// Installs the fatal handler and the table of the program's fileblocks,
+// starts the engine with 160 page buffers and 32 file handles (log file
+// "FK.ERR" until then, "RUZ.ERR" afterwards) and installs LockRetryDialog as
+// the default retry handler. A failure to start
 // takes the fatal path; the result is false only when the program end was
 // replaced and returned.
 bool StartStorage();

@@ -1,6 +1,5 @@
-#include "storage/catalogue_records.h"
+#include "refdata/suite_records.h"
 
-#include "storage/catalogue_keys.h"
 #include "storage/key_encoding.h"
 #include "storage/record_bytes.h"
 

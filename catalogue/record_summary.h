@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "storage/catalogue_table.h"
+#include "catalogue/catalogue_table.h"
 
 namespace kontura {
 
@@ -15,6 +15,6 @@ namespace kontura {
 // entry.record_length bytes. Dates show as "dd.mm.yyyy" and times as
 // "hh:mm"; a date or time that is not set shows as "-". The QSO logs
 // (FHLK, FHLKTEMP) show the line of QsoSummary (logging/qso_summary.h).
-std::string RecordSummary(const CatalogueEntry& entry, const uint8_t* rec);
+std::string RecordSummary(const FileblockLayout& entry, const uint8_t* rec);
 
 }  // namespace kontura

@@ -1,7 +1,8 @@
-#include "storage/calendar.h"
+#include "text/calendar.h"
+#include "text/date_time_text.h"
 
 #include "platform/platform.h"
-#include "storage/format_settings.h"
+#include "text/format_settings.h"
 
 namespace kontura {
 namespace {

@@ -1,22 +1,15 @@
-#include "storage/fileblock_dump.h"
+#include "catalogue/fileblock_dump.h"
 
-#include "storage/catalogue_summary.h"
+#include "catalogue/record_summary.h"
 #include "storage/fileblock.h"
 #include "storage/record_file_reader.h"
 
 namespace kontura {
 
-const CatalogueEntry* CatalogueEntryOfPath(const std::string& path) {
-  std::string base = FileblockPath(path, "DAT");
-  base.resize(base.size() - 4);
-  const size_t slash = base.find_last_of("/\\");
-  return FindCatalogueEntry(slash == std::string::npos ? base : base.substr(slash + 1));
-}
-
-DumpReport DumpFileblock(const std::string& path, const CatalogueEntry& entry,
+DumpReport DumpFileblock(const std::string& path, const FileblockLayout& entry,
                          const std::function<void(const std::string&)>& line) {
   DumpReport report;
-  RecordFileReader reader(path, entry.variable_length, entry.buffer_size);
+  RecordFileReader reader(path, entry.variable_length, entry.BufferSize());
   if (!reader.open_problem().empty()) {
     report.problems.push_back(reader.open_problem());
     return report;

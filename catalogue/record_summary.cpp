@@ -1,13 +1,15 @@
-#include "storage/catalogue_summary.h"
+#include "catalogue/record_summary.h"
+
+#include <optional>
 
 #include "contest/contest_header.h"
 #include "contest/contest_totals.h"
 #include "logging/qso_summary.h"
 #include "refdata/prefix_record.h"
 #include "refdata/setup_record.h"
-#include "storage/catalogue_records.h"
-#include "storage/date_time_text.h"
+#include "refdata/suite_records.h"
 #include "storage/record_bytes.h"
+#include "text/date_time_text.h"
 
 namespace kontura {
 
@@ -72,8 +74,10 @@ std::string CallListLine(const uint8_t* rec) {
 
 }  // namespace
 
-std::string RecordSummary(const CatalogueEntry& entry, const uint8_t* rec) {
-  switch (entry.id) {
+std::string RecordSummary(const FileblockLayout& entry, const uint8_t* rec) {
+  const std::optional<CatalogueId> id = CatalogueIdOf(entry);
+  if (!id) return {};
+  switch (*id) {
     case CatalogueId::kFhsetup: return SetupLine(rec);
     case CatalogueId::kFhsetup2: return Setup2Line(rec);
     case CatalogueId::kFhkk: return HeaderLine(rec);

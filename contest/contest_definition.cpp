@@ -1,9 +1,10 @@
-#include "app/contest_definition.h"
+#include "contest/contest_definition.h"
 
 #include <utility>
 
-#include "storage/calendar.h"
-#include "storage/picture_format.h"
+#include "text/calendar.h"
+#include "text/date_time_text.h"
+#include "text/picture_format.h"
 
 namespace kontura {
 namespace {

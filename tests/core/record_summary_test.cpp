@@ -5,18 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/record_summary.h"
 #include "contest/contest_header.h"
 #include "refdata/prefix_record.h"
 #include "refdata/setup_record.h"
-#include "storage/calendar.h"
-#include "storage/catalogue_records.h"
-#include "storage/catalogue_summary.h"
+#include "refdata/suite_records.h"
+#include "text/calendar.h"
 
 namespace kontura {
 namespace {
 
 std::vector<uint8_t> Record(CatalogueId id) {
-  return std::vector<uint8_t>(static_cast<size_t>(CatalogueEntryOf(id).buffer_size), 0);
+  return std::vector<uint8_t>(static_cast<size_t>(CatalogueLayout(id).buffer_size), 0);
 }
 
 TEST(RecordSummary, ContestHeaderShowsWhatTheCatalogueShows) {
@@ -42,7 +42,7 @@ TEST(RecordSummary, ContestHeaderShowsWhatTheCatalogueShows) {
     h.SetTimeTo(c.time_to);
     h.SetContestCall("DL1ABC");
     h.SetParticipantNo(c.participant);
-    EXPECT_EQ(RecordSummary(CatalogueEntryOf(CatalogueId::kFhkk), rec.data()), c.expected);
+    EXPECT_EQ(RecordSummary(CatalogueLayout(CatalogueId::kFhkk), rec.data()), c.expected);
   }
 }
 
@@ -54,7 +54,7 @@ TEST(RecordSummary, OtherFileblocks) {
   s.SetOwnLocator("JO62QM");
   s.SetOwnName("J\xFCrgen");
   s.SetTimeOffsetHours(-2);
-  EXPECT_EQ(RecordSummary(CatalogueEntryOf(CatalogueId::kFhsetup), setup.data()),
+  EXPECT_EQ(RecordSummary(CatalogueLayout(CatalogueId::kFhsetup), setup.data()),
             "Nr 1 | Call DK2XY | Locator JO62QM | Name \"J\xFCrgen\" | Zeitdifferenz -2");
 
   auto prefix = Record(CatalogueId::kFhprefix);
@@ -67,7 +67,7 @@ TEST(RecordSummary, OtherFileblocks) {
   p.SetCountryName("Deutschland");
   p.SetDxccNumber(230);
   p.SetValidFrom(DayNumber(17, 9, 1973));
-  EXPECT_EQ(RecordSummary(CatalogueEntryOf(CatalogueId::kFhprefee), prefix.data()),
+  EXPECT_EQ(RecordSummary(CatalogueLayout(CatalogueId::kFhprefee), prefix.data()),
             "DL | DL | Alt  | CQ 14 | ITU 28 | EU | \"Deutschland\" | DXCC 230 | g\xFCltig 17.09.1973 - -");
 
   auto book = Record(CatalogueId::kFhcbuch);
@@ -76,13 +76,13 @@ TEST(RecordSummary, OtherFileblocks) {
   SetCallbookField(15, "Berlin", book.data());
   SetCallbookField(7, "JO62QM", book.data());
   SetCallbookField(6, "D01", book.data());
-  EXPECT_EQ(RecordSummary(CatalogueEntryOf(CatalogueId::kFhcbuch), book.data()),
+  EXPECT_EQ(RecordSummary(CatalogueLayout(CatalogueId::kFhcbuch), book.data()),
             "DL1ABC | Name \"Hans\" | QTH \"Berlin\" | Locator JO62QM | DOK D01");
 
   auto profile = Record(CatalogueId::kFhpro);
   profile[4] = 3;
   SetProfileName(profile.data(), "Portabel");
-  EXPECT_EQ(RecordSummary(CatalogueEntryOf(CatalogueId::kFhpro), profile.data()), "Nr 3 | \"Portabel\"");
+  EXPECT_EQ(RecordSummary(CatalogueLayout(CatalogueId::kFhpro), profile.data()), "Nr 3 | \"Portabel\"");
 }
 
 // A damaged record (every length byte far above its capacity, dates and
@@ -90,12 +90,12 @@ TEST(RecordSummary, OtherFileblocks) {
 // the record; the sanitizer build turns any such read into a failure.
 TEST(RecordSummary, DamagedRecordsStayInsideTheirBytes) {
   for (uint8_t fill : {uint8_t{0xFF}, uint8_t{0x7F}}) {
-    for (const CatalogueEntry& e : CatalogueTable()) {
+    for (const FileblockLayout& e : ProgramCatalogue()) {
       std::vector<uint8_t> rec(static_cast<size_t>(e.record_length), fill);
       std::string line = RecordSummary(e, rec.data());
-      EXPECT_FALSE(line.empty()) << e.file_name;
+      EXPECT_FALSE(line.empty()) << e.name;
       for (size_t k = 1; k <= e.keys.size(); ++k) {
-        EXPECT_LE(e.key_builder(rec.data(), static_cast<int>(k)).size(), 50u) << e.file_name << " key " << k;
+        EXPECT_LE(e.key_builder(rec.data(), static_cast<int>(k)).size(), 50u) << e.name << " key " << k;
       }
     }
   }

@@ -1,7 +1,7 @@
-#include "storage/date_time_text.h"
+#include "text/date_time_text.h"
 
-#include "storage/calendar.h"
-#include "storage/format_settings.h"
+#include "text/calendar.h"
+#include "text/format_settings.h"
 
 namespace kontura {
 namespace {

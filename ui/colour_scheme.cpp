@@ -1,4 +1,4 @@
-#include "app/colour_scheme.h"
+#include "ui/colour_scheme.h"
 
 namespace kontura {
 

@@ -1,17 +1,25 @@
-#include "storage/storage_setup.h"
+#include "app/storage_setup.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
+#include "catalogue/catalogue_table.h"
 #include "platform/platform.h"
-#include "storage/calendar.h"
 #include "storage/fileblock.h"
-#include "storage/picture_format.h"
 #include "storage/storage_error.h"
+#include "text/calendar.h"
+#include "text/date_time_text.h"
+#include "text/picture_format.h"
 
 namespace kontura {
 namespace {
+
+// Shown codes with advice of their own that the engine's error table has no
+// name for: 91 (out of file handles in the operating system) and 10141 (a
+// second form of the refused-access error some engine versions report).
+constexpr int kShownTooFewHandles = 91;
+constexpr int kShownOsErrorOther = 10141;
 
 std::string g_log_file_name = "FK.ERR";
 std::function<void(int)> g_program_end;
@@ -63,30 +71,30 @@ std::string FatalErrorMessage(int shown_code) {
                                                   : "Fehlercode: " + FormatPictureInt("########", shown_code);
   lines[1] = "Das Programm wird abgebrochen. ";
   switch (shown_code) {
-    case 91:
+    case kShownTooFewHandles:
       lines[2] = "M\xF6gliche Fehlerursache: zu wenig Filehandle";
       lines[3] = "M\xF6gliche Fehlerbehebung: Erh\xF6hen Sie den Wert";
       lines[4] = "in der Datei CONFIG.SYS auf 100.";
       break;
-    case 10140:
-    case 10141:
+    case err::kOsError:
+    case kShownOsErrorOther:
       lines[2] =
           "M\xF6gl.Ursachen: Programmpfad zu lang (>50) o.Schreibschutz auf Datei o.and.Funkhof-Progr.aktiv.";
       lines[3] =
           "M\xF6gl.Behebung: Progr.in Ordner \"Programme\" install. o.Schreibschutz auf Dateien des Programms "
           "entfernen o.and.Funkhof-Progr.beenden!";
       break;
-    case 10075:
+    case err::kShortWrite:
       lines[2] = "M\xF6gliche Fehlerursache: Zu wenig Plattenspeicher.";
       lines[3] = "M\xF6gliche Fehlerbehebung: Erh\xF6hen Sie den freien";
       lines[4] = "Festplattenspeicher.";
       break;
-    case 10070:
+    case err::kShortRead:
       lines[2] = "M\xF6gliche Fehlerursache: Indexdatei defekt.";
       lines[3] = "M\xF6gliche Fehlerbehebung: Tritt dieser Fehler nach";
       lines[4] = "Neustart wieder auf: Informieren Sie die Hotline.";
       break;
-    case 10465:
+    case err::kSavBesideDat:
       lines[2] = "M\xF6gliche Fehlerursache: Reorg. fehlgeschlagen.";
       lines[3] = "M\xF6gliche Fehlerbehebung: Tritt gleicher Fehler";
       lines[4] = "nach Neustart wieder auf: Benennen Sie .SAV-";
@@ -132,11 +140,11 @@ bool LockRetryDialog(const std::string& fileblock_name, int situation) {
     case situation::kRebuild:
     case situation::kCreate:
       return true;
-    case 1: text = " Record oder Datei gelockt. Noch einmal versuchen? "; break;
-    case 2: text = " LockRec gescheitert. Noch einmal versuchen? "; break;
-    case 3: text = " LockFileBlock gescheitert. Noch einmal versuchen? "; break;
-    case 4: text = " Satz bereits gel\xF6scht. Neuanlegen? "; break;
-    case 7: text = " Laufwerk nicht bereit. Noch einmal versuchen? "; break;
+    case situation::kLocked: text = " Record oder Datei gelockt. Noch einmal versuchen? "; break;
+    case situation::kLockRecFailed: text = " LockRec gescheitert. Noch einmal versuchen? "; break;
+    case situation::kLockFileFailed: text = " LockFileBlock gescheitert. Noch einmal versuchen? "; break;
+    case situation::kRecordGone: text = " Satz bereits gel\xF6scht. Neuanlegen? "; break;
+    case situation::kDriveNotReady: text = " Laufwerk nicht bereit. Noch einmal versuchen? "; break;
     default: text = " undefinierter Fehler. Noch einmal versuchen? "; break;
   }
   std::string question = fileblock_name.substr(0, 40) + ": " + std::string(text);
@@ -146,6 +154,7 @@ bool LockRetryDialog(const std::string& fileblock_name, int situation) {
 bool StartStorage() {
   SetFatalStorageHandler(FatalStorageError);
   SetErrorLogFileName("FK.ERR");
+  InstallProgramCatalogue();
   InitFileManager(160, 32);
   if (StorageErrorClass() != 0) return false;  // the fatal path has run
   SetErrorLogFileName("RUZ.ERR");

@@ -1,10 +1,10 @@
-#include "storage/picture_format.h"
+#include "text/picture_format.h"
 
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
-#include "storage/format_settings.h"
+#include "text/format_settings.h"
 
 namespace kontura {
 namespace {

@@ -12,14 +12,10 @@
 // Every function accepts any argument: invalid dates give -1 (or zeros from
 // the split functions), arithmetic is done wide enough not to overflow.
 //
-// The text pictures (DateToText, TextToTime, ...) are in date_time_text.h and
-// the keys DateToKey/TimeToKey in key_encoding.h; both are included here so
-// that users of the calendar find everything through this header.
+// The text pictures (DateToText, TextToTime, ...) are in date_time_text.h;
+// the keys DateToKey/TimeToKey in storage/key_encoding.h.
 
 #include <cstdint>
-
-#include "storage/date_time_text.h"
-#include "storage/key_encoding.h"
 
 namespace kontura {
 
