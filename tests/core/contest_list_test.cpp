@@ -6,7 +6,7 @@
 #include <array>
 
 #include "app/catalogue_actions.h"
-#include "app/contest_brow_session.h"
+#include "app/contest_brow.h"
 #include "app/contest_list.h"
 #include "contest/contest_header.h"
 #include "refdata/suite_settings.h"

@@ -1,4 +1,6 @@
-#include "app/contest_brow_session.h"
+#include "app/contest_brow.h"
+
+#include "app/contest_list.h"
 
 #include "app/storage_setup.h"
 #include "contest/contest_header.h"
@@ -106,6 +108,28 @@ void ContestBrowSession::Close() {
   }
   StopStorage();
   m_storage_started = false;
+}
+
+Fileblock* ContestBrowSession::ContestFileblock() { return CatalogueHandle(CatalogueId::kFhkk); }
+
+std::string ContestBrowSession::ContestRowOfBuffer(int key_nr) {
+  const uint8_t* header = CatalogueRecord(CatalogueId::kFhkk);
+  return header ? ContestRowText(header, key_nr) : std::string();
+}
+
+bool ContestBrowSession::SelectLatestContest() {
+  Fileblock* fhkk = ContestFileblock();
+  if (!fhkk) return false;
+  fhkk->Last(kContestListKeyDate);
+  return StorageErrorClass() == 0;
+}
+
+bool ContestBrowSession::CurrentContestPosition(int key_nr, std::string* key, int32_t* ref) {
+  Fileblock* fhkk = ContestFileblock();
+  if (!fhkk || fhkk->CurrentRef() < 0) return false;
+  *key = fhkk->MakeKey(key_nr);
+  *ref = fhkk->CurrentRef();
+  return true;
 }
 
 }  // namespace kontura

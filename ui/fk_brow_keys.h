@@ -3,7 +3,7 @@
 // modifiers and on which part of the panel has the focus. The panel performs
 // the action; keeping the table here lets it be read and tested in one place.
 
-#include "ui/record_browser.h"
+#include "ui/fk_brow.h"
 
 namespace kontura {
 

@@ -1,4 +1,4 @@
-#include "ui/record_browser.h"
+#include "ui/fk_brow.h"
 
 #include <algorithm>
 #include <climits>

@@ -5,9 +5,11 @@
 // stops the engine. The window (app/qt/contest_brow.h) shows what this
 // prepares.
 
+#include <cstdint>
 #include <string>
 
 #include "contest/contest_definition.h"
+#include "storage/fileblock.h"
 
 namespace kontura {
 
@@ -40,6 +42,20 @@ class ContestBrowSession {
   void FillDefinition();
   const TContestDefinition& Definition() const { return m_definition; }
   char EditionCode() const { return kEditionCode; }
+
+  // The contest headers the list shows (FHKK); nullptr while closed.
+  static Fileblock* ContestFileblock();
+
+  // The list row of the contest in the FHKK record buffer under key_nr.
+  static std::string ContestRowOfBuffer(int key_nr);
+
+  // Makes the contest with the latest start date the current FHKK record;
+  // false when there is none.
+  static bool SelectLatestContest();
+
+  // The key under key_nr and the record number of the current FHKK record,
+  // for positioning the list on it; false when there is no current record.
+  static bool CurrentContestPosition(int key_nr, std::string* key, int32_t* ref);
 
   // The warning shown when the prefix file is missing or empty.
   static std::string EmptyPrefixFileText();

@@ -1,4 +1,4 @@
-#include "ui/picture_field.h"
+#include "ui/fk_edit.h"
 
 #include <cerrno>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "ui/browser_keys.h"
+#include "ui/fk_brow_keys.h"
 
 namespace kontura {
 

@@ -11,7 +11,7 @@
 
 #include "tests/support/named_records.h"
 #include "tests/support/scripted_platform.h"
-#include "ui/record_browser.h"
+#include "ui/fk_brow.h"
 
 namespace kontura {
 namespace {

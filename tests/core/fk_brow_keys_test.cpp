@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/browser_keys.h"
+#include "ui/fk_brow_keys.h"
 
 namespace kontura {
 namespace {

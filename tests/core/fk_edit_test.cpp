@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/picture_field.h"
+#include "ui/fk_edit.h"
 
 namespace kontura {
 namespace {
