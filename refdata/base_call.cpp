@@ -185,8 +185,8 @@ CallPartResult CallPart(std::string_view call, CallPartMode mode) {
 
   auto note_suffix = [&](const std::string& part) {
     SuffixMatch m = IsPortableSuffix(part);
-    if (m.isSuffix) result.suffixType = m.type;
-    return m.isSuffix;
+    if (m.is_suffix) result.suffixType = m.type;
+    return m.is_suffix;
   };
   // Arranges a against b and keeps the part the mode asks for.
   auto arranged = [&](std::string a, std::string b) {
@@ -197,14 +197,14 @@ CallPartResult CallPart(std::string_view call, CallPartMode mode) {
   if (p.size() == 1) {
     result.part = w;
   } else if (p.size() == 2) {
-    if (IsSpecialPair(p[0], p[1]).isPair) {
+    if (IsSpecialPair(p[0], p[1]).is_pair) {
       result.part = Join(p[0], p[1]);
     } else if (note_suffix(p[1])) {
       result.part = p[0];
     } else {
       result.part = arranged(p[0], p[1]);
     }
-  } else if (p.size() <= 4 && IsSpecialPair(p[0], p[1]).isPair) {
+  } else if (p.size() <= 4 && IsSpecialPair(p[0], p[1]).is_pair) {
     // Three parts, or four: the pair counts as one part (see CallPart).
     const std::string q = Join(p[0], p[1]);
     if (note_suffix(p[2])) {

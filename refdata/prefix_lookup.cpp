@@ -106,7 +106,7 @@ int Resolve(std::string_view call, int32_t date, bool reset_depth) {
   if (slash != std::string::npos) {
     const std::string t = k.substr(slash + 1, 20);
     const SpecialPairResult pair = IsSpecialPair(k, t);
-    if (pair.isPair) k = k.substr(0, static_cast<size_t>(pair.count)) + "/" + t;
+    if (pair.is_pair) k = k.substr(0, static_cast<size_t>(pair.count)) + "/" + t;
   }
   if (reset_depth) state.depth = 0;
   const int r = LookupPattern(k, date);

@@ -127,7 +127,7 @@ std::string DateToText(std::string_view picture, int32_t day_number) {
     PutName(out, picture, FindRun(picture, 'n'), kMonthNames[month - 1]);
     PutName(out, picture, FindRun(picture, 'w'), kDayNames[WeekDay(day_number)]);
   }
-  ReplaceSeparator(out, picture, '/', TheFormatSettings().dateSeparator);
+  ReplaceSeparator(out, picture, '/', TheFormatSettings().date_separator);
   return out;
 }
 
@@ -146,7 +146,7 @@ std::string TimeToText(std::string_view picture, int32_t time) {
     int hours, minutes, seconds;
     SplitSeconds(time, hours, minutes, seconds);
     if (t.found()) {
-      const bool upper = TheFormatSettings().upperCaseAmPm;
+      const bool upper = TheFormatSettings().upper_case_am_pm;
       out[t.pos] = hours < 12 ? (upper ? 'A' : 'a') : (upper ? 'P' : 'p');
       if (e.found()) out[e.pos] = upper ? 'M' : 'm';
       hours %= 12;
@@ -156,7 +156,7 @@ std::string TimeToText(std::string_view picture, int32_t time) {
     PutNumber(out, picture, FindRun(picture, 'm'), minutes);
     PutNumber(out, picture, FindRun(picture, 's'), seconds);
   }
-  ReplaceSeparator(out, picture, ':', TheFormatSettings().timeSeparator);
+  ReplaceSeparator(out, picture, ':', TheFormatSettings().time_separator);
   return out;
 }
 
