@@ -2,6 +2,7 @@
 
 #include "text/calendar.h"
 #include "text/format_settings.h"
+#include "text/text_util.h"
 
 namespace kontura {
 namespace {
@@ -13,9 +14,8 @@ const char* const kMonthNames[12] = {"January", "February", "March",     "April"
 const char* const kDayNames[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 
 bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
-bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 char ToUpper(char c) { return IsLower(c) ? static_cast<char>(c - 'a' + 'A') : c; }
-char ToLower(char c) { return IsUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
+char ToLower(char c) { return IsAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string_view Cut(std::string_view s) { return s.substr(0, kMaxLength); }
 
@@ -55,7 +55,7 @@ void PutName(std::string& out, std::string_view picture, Run run, std::string_vi
   for (size_t j = 0; j < run.len; ++j) {
     const size_t p = run.pos + j;
     const char c = j < name.size() ? name[j] : ' ';
-    out[p] = IsUpper(picture[p]) ? ToUpper(c) : c;
+    out[p] = IsAsciiUpper(picture[p]) ? ToUpper(c) : c;
   }
 }
 
