@@ -259,7 +259,7 @@ TEST_F(FileblockDumpTest, DamagedFilesAreReportedNotFollowed) {
   }
 }
 
-TEST(CatalogueEntryOfPath, FindsTheProgramsFileblocksByFileName) {
+TEST(FindCatalogueLayout, FindsTheProgramsFileblocksByFileName) {
   struct Case {
     const char* path;
     const FileblockLayout* expected;
