@@ -270,9 +270,23 @@ bool DataFile::FreeChain(int32_t first) {
   return true;
 }
 
-bool DataFile::AddRecord(const uint8_t* buf, size_t len, int32_t* n) {
+bool DataFile::AddRecord(const uint8_t* buf, size_t len, int32_t* n, bool durable) {
+  const bool reused = m_header.free_head != -1;
   if (!AllocSlot(n)) return false;
-  return m_variable ? WriteVariable(*n, buf, len, 0) : WriteSlot(*n, buf);
+  if (m_variable) return WriteVariable(*n, buf, len, 0);
+  if (!durable || !reused) return WriteSlot(*n, buf);
+  // A freed slot still holds a deleted record behind its chain link. Its
+  // status turns 0 only after the new bytes behind it are on the disk, so a
+  // power cut never joins the head of the new record to the tail of the old.
+  const uint64_t off = static_cast<uint64_t>(*n) * static_cast<uint64_t>(m_slot);
+  const size_t rest = static_cast<size_t>(m_slot - kSlotStatusBytes);
+  int64_t r = m_file->WriteAt(off + kSlotStatusBytes, buf + kSlotStatusBytes, rest);
+  if (r != static_cast<int64_t>(rest)) {
+    int os = m_file->os_error();
+    LogError(r < 0 && os != ENOSPC ? err::kOsError : err::kShortWrite, m_owner, 19, 0, *n, os);
+    return false;
+  }
+  return Sync() && WriteSlot(*n, buf, kSlotStatusBytes);
 }
 
 bool DataFile::RewriteRecord(int32_t n, const uint8_t* buf, size_t len) {

@@ -67,8 +67,10 @@ class DataFile {
   // Reads record n into buf (buf_size bytes; for variable-length records the
   // part behind the record is zero-filled). *deleted tells a non-live slot.
   bool ReadRecord(int32_t n, uint8_t* buf, size_t buf_size, bool* deleted);
-  // Stores a new record and returns its number.
-  bool AddRecord(const uint8_t* buf, size_t len, int32_t* n);
+  // Stores a new record and returns its number. durable: the caller syncs
+  // the record right after; a reused slot then gets a sync of its own
+  // before its status turns live.
+  bool AddRecord(const uint8_t* buf, size_t len, int32_t* n, bool durable = false);
   bool RewriteRecord(int32_t n, const uint8_t* buf, size_t len);
   bool DeleteRecord(int32_t n);
   // Status field of slot n (0 live, anything else not); continuation slots

@@ -244,18 +244,21 @@ void Fileblock::AddRecord() {
     }
     if (StorageErrorCount() != errors || !BeginChange()) return;
     int32_t n = 0;
-    if (!m_data->AddRecord(m_buffer, static_cast<size_t>(m_buffer_size), &n) || !DataWritten()) return;
+    if (!m_data->AddRecord(m_buffer, static_cast<size_t>(m_buffer_size), &n, m_flush_after_write) ||
+        !DataWritten()) {
+      return;
+    }
     for (int k = 1; k <= m_key_count; ++k) {
       bool dup = false;
       if (!m_index->Insert(k, BuildKey(m_buffer, k), n, &dup)) return;
       if (dup) {
         LogError(err::kKeyPresent, this, 74, k, n);
-        if (RemoveKeys(m_buffer, n, k - 1)) m_data->DeleteRecord(n);
+        // The slot is already on the disk: it must be freed there as well.
+        if (RemoveKeys(m_buffer, n, k - 1) && m_data->DeleteRecord(n)) DataWritten();
         return;
       }
     }
     MakeCurrent(n, m_buffer, 0);
-    EndChange();
   });
 }
 
@@ -290,7 +293,6 @@ void Fileblock::UpdateRecord() {
       if (!m_index->Remove(k, old_key, m_current, &missing)) return;
     }
     std::memcpy(m_snapshot.data(), m_buffer, size);
-    EndChange();
   });
 }
 
@@ -305,7 +307,6 @@ void Fileblock::DeleteRecord(int after) {
       bool missing = false;  // a missing key is tolerated
       if (!m_index->Remove(k, BuildKey(m_snapshot.data(), k), m_current, &missing)) return;
     }
-    if (!EndChange()) return;
     // Positioning relative to the deleted record; its key is still in the
     // snapshot.
     const int k = m_last_key_nr;
