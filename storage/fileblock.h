@@ -168,7 +168,9 @@ class Fileblock {
   bool BeginChange();  // step 1 of the durability protocol
   bool DataWritten();  // step 2 of the durability protocol
   bool ReadInto(int32_t ref, uint8_t* dst, bool* deleted);
-  void MakeCurrent(int32_t ref, const uint8_t* record, int key_nr);
+  // key: the key of the index entry the record was reached through (key_nr
+  // > 0); built from the record when not given.
+  void MakeCurrent(int32_t ref, const uint8_t* record, int key_nr, const std::string* key = nullptr);
   bool LoadEntry(int key_nr, const IndexEntry& e);
   bool StepFrom(int key_nr, bool forward, int code_at_end);
   bool StepByNumber(bool forward, int code_at_end);

@@ -13,8 +13,8 @@
 // the running program goes on against the files as it sees them, but nothing
 // of it reaches the image any more, as on a machine that has gone dark.
 //
-// Creating, renaming and removing a file reach the disk at once (the file
-// system journals its metadata); only the contents wait for a sync.
+// Creating, renaming, removing and shortening a file reach the disk at once
+// (the file system journals its metadata); only the contents wait for a sync.
 
 #include <cerrno>
 #include <cstring>
@@ -142,10 +142,16 @@ class PowerCutFileSystem : public StorageFileSystem {
     }
     int64_t Size() override { return static_cast<int64_t>(m_node->current.size()); }
     bool Truncate(uint64_t size) override {
-      // The engine never shortens a file; a test double that needs it would
-      // have to decide what a cut leaves of a truncation.
-      m_node->current.resize(size);
-      return false;
+      // Like creating a file, shortening one reaches the disk at once; the
+      // unsynced writes lose what lay behind the new end.
+      Node& node = *m_node;
+      node.current.resize(size);
+      if (node.synced.size() > size) node.synced.resize(size);
+      for (Write& w : node.pending) {
+        if (w.off >= size) w.bytes.clear();
+        else if (w.off + w.bytes.size() > size) w.bytes.resize(size - w.off);
+      }
+      return true;
     }
     bool Sync() override {
       if (m_fs->Event()) {
