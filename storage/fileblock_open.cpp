@@ -45,7 +45,9 @@ bool Fileblock::Run(int op, const std::function<void()>& body) {
   if (StorageErrorClass() >= 3 && m_data) {
     // After a fatal error the in-memory headers and pages may not match the
     // files. Drop them unwritten: the modification flag stays 1 on disk and
-    // the next opening rebuilds the fileblock.
+    // the next opening rebuilds the fileblock from the data file, which gets
+    // the record slots the operations before this one wrote.
+    m_data->WritePending();
     DropFiles();
   }
   m.busy = false;
