@@ -4,70 +4,66 @@
 // program only reads it, but the accessors can write every field so that
 // tests and tools can build records.
 //
-// Layout (offset, type, field):
-//     0  4 bytes    deletion marker of the fileblock engine
-//     4  string[6]  PatternText       prefix pattern, may hold # ? ~
-//    11  string[6]  EntityPrefix      what a QSO stores as Dxcc
-//    18  string[3]  AlternativeNo     "1", "2", ... when patterns repeat
-//    22  string[2]  CqZone
-//    25  string[2]  ItuZone
-//    28  string[2]  ContinentCode
-//    31  string[30] CountryName
-//    62  string[8]  ExtraCode         only the source of key 8
-//    71  9 bytes    not interpreted
-//    80  int32      ValidFrom         day numbers, 0 = no limit
-//    84  int32      ValidTo
-//    88  int32      FormerUntil2
-//    92  4 bytes    not interpreted
-//    96  string[6]  FormerPrefix2
-//   103  4 bytes    not interpreted
-//   107  char       RangeStart
-//   108  int16      DxccNumber
-//   110  string[6]  RedirectPrefix
-//   117  3 bytes    not interpreted
-//   120  string[40] Remark
-//   161  int32      FormerUntil1
-//   165  string[6]  FormerPrefix1
-//   172  string[6]  AltEntityPrefix
-//   179  char       EntryClass        source of keys 10 and 14
-//   180  char       PrefixFlag        overlay tables: 'J' = prefix match
+// OFFSET WIDTH TYPE        NAME              MEANING
+//     0     4   bytes       Reserved          the engine's deleted-record marker
+//     4     7   string[6]   PatternText       prefix pattern, may hold # ? ~
+//    11     7   string[6]   EntityPrefix      what a QSO stores as Dxcc
+//    18     4   string[3]   AlternativeNo     "1", "2", ... when patterns repeat
+//    22     3   string[2]   CqZone
+//    25     3   string[2]   ItuZone
+//    28     3   string[2]   ContinentCode
+//    31    31   string[30]  CountryName
+//    62     9   string[8]   ExtraCode         only the source of key 8
+//    71     9   bytes       (unused)          not interpreted
+//    80     4   int32       ValidFrom         day numbers, 0 = no limit
+//    84     4   int32       ValidTo
+//    88     4   int32       FormerUntil2
+//    92     4   bytes       (unused)          not interpreted
+//    96     7   string[6]   FormerPrefix2
+//   103     4   bytes       (unused)          not interpreted
+//   107     1   char        RangeStart
+//   108     2   int16       DxccNumber
+//   110     7   string[6]   RedirectPrefix
+//   117     3   bytes       (unused)          not interpreted
+//   120    41   string[40]  Remark
+//   161     4   int32       FormerUntil1
+//   165     7   string[6]   FormerPrefix1
+//   172     7   string[6]   AltEntityPrefix
+//   179     1   char        EntryClass        source of keys 10 and 14
+//   180     1   char        PrefixFlag        overlay tables: 'J' = prefix match
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "storage/record_bytes.h"
+
 namespace kontura {
 
 namespace prefix_record {
 inline constexpr size_t kSize = 181;
-inline constexpr size_t kPatternText = 4;
-inline constexpr size_t kEntityPrefix = 11;
-inline constexpr size_t kAlternativeNo = 18;
-inline constexpr size_t kCqZone = 22;
-inline constexpr size_t kItuZone = 25;
-inline constexpr size_t kContinentCode = 28;
-inline constexpr size_t kCountryName = 31;
-inline constexpr size_t kExtraCode = 62;
+inline constexpr StrField kPatternText{4, 6};
+inline constexpr StrField kEntityPrefix{11, 6};
+inline constexpr StrField kAlternativeNo{18, 3};
+inline constexpr StrField kCqZone{22, 2};
+inline constexpr StrField kItuZone{25, 2};
+inline constexpr StrField kContinentCode{28, 2};
+inline constexpr StrField kCountryName{31, 30};
+inline constexpr StrField kExtraCode{62, 8};
 inline constexpr size_t kValidFrom = 80;
 inline constexpr size_t kValidTo = 84;
 inline constexpr size_t kFormerUntil2 = 88;
-inline constexpr size_t kFormerPrefix2 = 96;
+inline constexpr StrField kFormerPrefix2{96, 6};
 inline constexpr size_t kRangeStart = 107;
 inline constexpr size_t kDxccNumber = 108;
-inline constexpr size_t kRedirectPrefix = 110;
-inline constexpr size_t kRemark = 120;
+inline constexpr StrField kRedirectPrefix{110, 6};
+inline constexpr StrField kRemark{120, 40};
 inline constexpr size_t kFormerUntil1 = 161;
-inline constexpr size_t kFormerPrefix1 = 165;
-inline constexpr size_t kAltEntityPrefix = 172;
+inline constexpr StrField kFormerPrefix1{165, 6};
+inline constexpr StrField kAltEntityPrefix{172, 6};
 inline constexpr size_t kEntryClass = 179;
 inline constexpr size_t kPrefixFlag = 180;
 
-inline constexpr size_t kPrefixCap = 6;    // pattern and all prefixes
-inline constexpr size_t kAlternativeNoCap = 3;
-inline constexpr size_t kZoneCap = 2;      // CQ, ITU, continent
-inline constexpr size_t kCountryNameCap = 30;
-inline constexpr size_t kExtraCodeCap = 8;
-inline constexpr size_t kRemarkCap = 40;
 
 // FHPREFIX has keys 1 to 14, the overlay tables keys 1 to 12.
 inline constexpr int kMainKeyCount = 14;
