@@ -155,7 +155,7 @@ bool StartStorage() {
   SetFatalStorageHandler(FatalStorageError);
   SetErrorLogFileName("FK.ERR");
   InstallProgramCatalogue();
-  InitFileManager(160, 32);
+  InitFileManager(kPageBuffers, kFileHandles);
   if (StorageErrorClass() != 0) return false;  // the fatal path has run
   SetErrorLogFileName("RUZ.ERR");
   SetDefaultLockRetryHandler(LockRetryDialog);

@@ -1,9 +1,12 @@
 #include "refdata/cty_import.h"
 
+#include <filesystem>
 #include <fstream>
 
 #include "refdata/prefix_record.h"
 #include "storage/catalogue.h"
+#include "storage/file_system.h"
+#include "storage/fileblock.h"
 #include "storage/storage_error.h"
 #include "text/text_util.h"
 
@@ -78,14 +81,41 @@ void FillRecord(uint8_t* rec, const CtyEntity& e, const CtyItem& item) {
 }
 
 // Opens a fileblock of the prefix database and empties it.
+const char* FileNameOf(CatalogueId id) { return id == CatalogueId::kFhprefix ? "FHPREFIX" : "FHPREFEE"; }
+
+// The new tables are built beside the old ones, under these names, and
+// replace them only when they are complete.
+std::string NewFileNameOf(CatalogueId id) { return std::string(FileNameOf(id)) + "-NEU"; }
+
+// Opens the side fileblock of id, emptied and with its files created.
 bool OpenEmptied(CatalogueId id, std::string* error) {
-  if (!OpenCatalogued(id)) {
-    *error = "Die Datei " + std::string(id == CatalogueId::kFhprefix ? "FHPREFIX" : "FHPREFEE") +
-             " konnte nicht ge\xF6" "ffnet werden.";
+  if (!OpenCatalogued(id, NewFileNameOf(id))) {
+    *error = "Die Datei " + NewFileNameOf(id) + " konnte nicht ge\xF6" "ffnet werden.";
     return false;
   }
-  CatalogueHandle(id)->EraseFiles();
-  return true;
+  Fileblock* fb = CatalogueHandle(id);
+  fb->EraseFiles();
+  fb->RecordCount();  // creates the files: a table without entries is a valid, empty one
+  if (StorageErrorClass() == 0) return true;
+  *error = "Die Datei " + NewFileNameOf(id) + " konnte nicht angelegt werden.";
+  CloseCatalogued(id);
+  return false;
+}
+
+void RemoveSideFiles(CatalogueId id) {
+  StorageFileSystem& fs = TheStorageFileSystem();
+  for (const char* ext : {"DAT", "IX", "MSG"}) fs.Remove(FileblockPath(StartDir() + NewFileNameOf(id), ext));
+}
+
+// Puts the side files of id in place of the old ones. The old index goes
+// first: whatever a crash in between leaves, the next opening finds a data
+// file without its index and rebuilds the index from it.
+bool ReplaceBySideFiles(CatalogueId id) {
+  StorageFileSystem& fs = TheStorageFileSystem();
+  const std::string old_base = StartDir() + FileNameOf(id), new_base = StartDir() + NewFileNameOf(id);
+  fs.Remove(FileblockPath(old_base, "IX"));
+  return fs.Rename(FileblockPath(new_base, "DAT"), FileblockPath(old_base, "DAT")) &&
+         fs.Rename(FileblockPath(new_base, "IX"), FileblockPath(old_base, "IX"));
 }
 
 }  // namespace
@@ -124,6 +154,11 @@ bool ParseCtyLine(std::string_view line, CtyEntity* entity) {
 
 bool ImportCtyFile(const std::string& path, CtyImportCounts* counts, std::string* error) {
   *counts = CtyImportCounts{};
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    *error = "Die Datei " + path + " konnte nicht gelesen werden.";
+    return false;
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     *error = "Die Datei " + path + " konnte nicht gelesen werden.";
@@ -132,6 +167,7 @@ bool ImportCtyFile(const std::string& path, CtyImportCounts* counts, std::string
   if (!OpenEmptied(CatalogueId::kFhprefix, error)) return false;
   if (!OpenEmptied(CatalogueId::kFhprefee, error)) {
     CloseFHPREFIX();
+    RemoveSideFiles(CatalogueId::kFhprefix);
     return false;
   }
   Fileblock* main = CatalogueHandle(CatalogueId::kFhprefix);
@@ -166,6 +202,18 @@ bool ImportCtyFile(const std::string& path, CtyImportCounts* counts, std::string
   }
   CloseFHPREFEE();
   CloseFHPREFIX();
+  // A file that yields no prefix is not a country file: the database in use
+  // stays as it is.
+  if (counts->prefixes == 0) {
+    RemoveSideFiles(CatalogueId::kFhprefix);
+    RemoveSideFiles(CatalogueId::kFhprefee);
+    *error = "Die Datei " + path + " enth\xE4lt keine verwendbaren Pr\xE4" "fixe; die Pr\xE4" "fixdatenbank bleibt unver\xE4ndert.";
+    return false;
+  }
+  if (!ReplaceBySideFiles(CatalogueId::kFhprefix) || !ReplaceBySideFiles(CatalogueId::kFhprefee)) {
+    *error = "Die neue Pr\xE4" "fixdatenbank konnte nicht an ihren Platz gebracht werden.";
+    return false;
+  }
   return true;
 }
 

@@ -57,8 +57,12 @@ struct CtyImportCounts {
 
 // Replaces the contents of FHPREFIX and FHPREFEE in the start directory with
 // the entries of the file at `path` (the storage engine must be started).
-// False with a German message in *error when the file cannot be read or a
-// fileblock cannot be opened.
+// The new tables are built beside the old ones (FHPREFIX-NEU, FHPREFEE-NEU)
+// and take their place only when complete; a file without a single usable
+// prefix leaves the old ones untouched. A file with prefixes but no whole
+// calls leaves a valid, empty FHPREFEE. False with a German message in
+// *error when the file cannot be read, yields no prefix, or a fileblock
+// cannot be opened; the database in use is then unchanged.
 bool ImportCtyFile(const std::string& path, CtyImportCounts* counts, std::string* error);
 
 }  // namespace kontura

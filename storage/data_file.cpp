@@ -37,6 +37,51 @@ DataFile::DataFile(std::unique_ptr<StorageFile> file, Fileblock* owner, int slot
     : m_file(std::move(file)), m_owner(owner), m_slot(slot_size), m_variable(variable),
       m_scratch(static_cast<size_t>(slot_size)) {}
 
+int64_t DataFile::ReadAt(uint64_t off, void* buf, size_t n) {
+  const uint64_t end = m_pending_off + m_pending.size();
+  if (!m_pending.empty() && off < end && off + n > m_pending_off) {
+    if (off >= m_pending_off && off + n <= end) {
+      std::memcpy(buf, m_pending.data() + (off - m_pending_off), n);
+      return static_cast<int64_t>(n);
+    }
+    if (!WritePending()) return -1;
+  }
+  return m_file->ReadAt(off, buf, n);
+}
+
+int64_t DataFile::WriteAt(uint64_t off, const void* buf, size_t n) {
+  const uint64_t end = m_pending_off + m_pending.size();
+  if (!m_pending.empty() && off >= m_pending_off && off + n <= end) {
+    std::memcpy(m_pending.data() + (off - m_pending_off), buf, n);  // a collected slot written again
+    return static_cast<int64_t>(n);
+  }
+  const bool appends = m_pending.empty() ? off == m_file_size : off == end;
+  if (appends && m_pending.size() + n <= kPendingLimit) {
+    if (m_pending.empty()) m_pending_off = off;
+    const auto* p = static_cast<const uint8_t*>(buf);
+    m_pending.insert(m_pending.end(), p, p + n);
+    return static_cast<int64_t>(n);
+  }
+  if (!WritePending()) return -1;
+  int64_t r = m_file->WriteAt(off, buf, n);
+  if (r > 0) m_file_size = std::max(m_file_size, off + static_cast<uint64_t>(r));
+  return r;
+}
+
+bool DataFile::WritePending() {
+  if (m_pending.empty()) return true;
+  int64_t r = m_file->WriteAt(m_pending_off, m_pending.data(), m_pending.size());
+  if (r > 0) m_file_size = std::max(m_file_size, m_pending_off + static_cast<uint64_t>(r));
+  if (r == static_cast<int64_t>(m_pending.size())) {
+    m_pending.clear();
+    return true;
+  }
+  int os = m_file->os_error();
+  LogError(r < 0 && os != ENOSPC ? err::kOsError : err::kShortWrite, m_owner, 20, 0, 0, os);
+  m_pending.clear();  // the file is damaged now; the flag 1 on the disk asks for a rebuild
+  return false;
+}
+
 std::vector<uint8_t> DataFile::EmptyImage(int slot_size, int key_count) {
   std::vector<uint8_t> img(static_cast<size_t>(slot_size), 0);
   DataHeader h;
@@ -50,6 +95,7 @@ int DataFile::Load() {
   int64_t size = m_file->Size();
   if (size < 0) return err::kOsError;
   if (size < kDataHeaderBytes) return err::kShortRead;
+  m_file_size = static_cast<uint64_t>(size);
   uint8_t raw[kDataHeaderBytes];
   if (m_file->ReadAt(0, raw, sizeof raw) != kDataHeaderBytes) return err::kShortRead;
   m_header = DecodeDataHeader(raw);
@@ -76,7 +122,7 @@ bool DataFile::Damaged(int32_t slot) {
 
 bool DataFile::ReadSlot(int32_t n, uint8_t* buf) {
   if (n < 0 || n > m_header.slot_count) return Damaged(n);
-  int64_t r = m_file->ReadAt(static_cast<uint64_t>(n) * static_cast<uint64_t>(m_slot), buf, static_cast<size_t>(m_slot));
+  int64_t r = ReadAt(static_cast<uint64_t>(n) * static_cast<uint64_t>(m_slot), buf, static_cast<size_t>(m_slot));
   if (r == m_slot) return true;
   LogError(r < 0 ? err::kOsError : err::kShortRead, m_owner, 11, 0, n, r < 0 ? m_file->os_error() : 0);
   return false;
@@ -84,7 +130,7 @@ bool DataFile::ReadSlot(int32_t n, uint8_t* buf) {
 
 bool DataFile::WriteSlot(int32_t n, const uint8_t* buf, size_t len) {
   if (len == 0) len = static_cast<size_t>(m_slot);
-  int64_t r = m_file->WriteAt(static_cast<uint64_t>(n) * static_cast<uint64_t>(m_slot), buf, len);
+  int64_t r = WriteAt(static_cast<uint64_t>(n) * static_cast<uint64_t>(m_slot), buf, len);
   if (r == static_cast<int64_t>(len)) return true;
   int os = m_file->os_error();
   LogError(r < 0 && os != ENOSPC ? err::kOsError : err::kShortWrite, m_owner, 12, 0, n, os);
@@ -97,7 +143,7 @@ bool DataFile::MarkModified(bool sync) {
   uint8_t raw[kDataHeaderBytes];
   EncodeDataHeader(m_header, raw);
   if (!WriteSlot(0, raw, sizeof raw)) return false;
-  if (sync && !m_file->Sync()) {
+  if (sync && (!WritePending() || !m_file->Sync())) {
     LogError(err::kOsError, m_owner, 13, 0, 0, m_file->os_error());
     return false;
   }
@@ -113,6 +159,7 @@ bool DataFile::Flush(bool sync) {
 }
 
 bool DataFile::Sync() {
+  if (!WritePending()) return false;
   if (m_file->Sync()) return true;
   LogError(err::kOsError, m_owner, 18, 0, 0, m_file->os_error());
   return false;
@@ -122,7 +169,7 @@ bool DataFile::WriteHeader(bool sync) {
   uint8_t raw[kDataHeaderBytes];
   EncodeDataHeader(m_header, raw);
   if (!WriteSlot(0, raw, sizeof raw)) return false;
-  if (sync && !m_file->Sync()) {
+  if (sync && (!WritePending() || !m_file->Sync())) {
     LogError(err::kOsError, m_owner, 14, 0, 0, m_file->os_error());
     return false;
   }
@@ -140,7 +187,7 @@ bool DataFile::AllocSlot(int32_t* n) {
     return false;
   }
   uint8_t link[4];
-  int64_t r = m_file->ReadAt(static_cast<uint64_t>(h.free_head) * static_cast<uint64_t>(m_slot), link, 4);
+  int64_t r = ReadAt(static_cast<uint64_t>(h.free_head) * static_cast<uint64_t>(m_slot), link, 4);
   if (r != 4) return Damaged(h.free_head);
   int32_t next = GetI32(link, 0);
   // A continuation slot's first byte is 1; a link must be -1 or a slot.
@@ -166,7 +213,7 @@ bool DataFile::FreeSlot(int32_t n) {
 bool DataFile::ReadStatus(int32_t n, int32_t* status) {
   if (n < 1 || n > m_header.slot_count) return Damaged(n);
   uint8_t raw[4];
-  int64_t r = m_file->ReadAt(static_cast<uint64_t>(n) * static_cast<uint64_t>(m_slot), raw, 4);
+  int64_t r = ReadAt(static_cast<uint64_t>(n) * static_cast<uint64_t>(m_slot), raw, 4);
   if (r != 4) return Damaged(n);
   *status = GetI32(raw, 0);
   return true;
@@ -270,9 +317,23 @@ bool DataFile::FreeChain(int32_t first) {
   return true;
 }
 
-bool DataFile::AddRecord(const uint8_t* buf, size_t len, int32_t* n) {
+bool DataFile::AddRecord(const uint8_t* buf, size_t len, int32_t* n, bool durable) {
+  const bool reused = m_header.free_head != -1;
   if (!AllocSlot(n)) return false;
-  return m_variable ? WriteVariable(*n, buf, len, 0) : WriteSlot(*n, buf);
+  if (m_variable) return WriteVariable(*n, buf, len, 0);
+  if (!durable || !reused) return WriteSlot(*n, buf);
+  // A freed slot still holds a deleted record behind its chain link. Its
+  // status turns 0 only after the new bytes behind it are on the disk, so a
+  // power cut never joins the head of the new record to the tail of the old.
+  const uint64_t off = static_cast<uint64_t>(*n) * static_cast<uint64_t>(m_slot);
+  const size_t rest = static_cast<size_t>(m_slot - kSlotStatusBytes);
+  int64_t r = WriteAt(off + kSlotStatusBytes, buf + kSlotStatusBytes, rest);
+  if (r != static_cast<int64_t>(rest)) {
+    int os = m_file->os_error();
+    LogError(r < 0 && os != ENOSPC ? err::kOsError : err::kShortWrite, m_owner, 19, 0, *n, os);
+    return false;
+  }
+  return Sync() && WriteSlot(*n, buf, kSlotStatusBytes);
 }
 
 bool DataFile::RewriteRecord(int32_t n, const uint8_t* buf, size_t len) {

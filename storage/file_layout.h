@@ -59,6 +59,7 @@ inline constexpr int kDataHeaderBytes = 21;
 
 // Record slots.
 inline constexpr int kSlotStatus = 0;
+inline constexpr int kSlotStatusBytes = 4;
 inline constexpr int kMinRecordLength = 21;
 inline constexpr int kContinuationMark = 1;  // byte 0 of a continuation slot
 inline constexpr int kVarTrailerBytes = 6;   // int16 count + int32 next

@@ -65,14 +65,16 @@ bool Fileblock::ReadInto(int32_t ref, uint8_t* dst, bool* deleted) {
   return m_data->ReadRecord(ref, dst, static_cast<size_t>(m_buffer_size), deleted);
 }
 
-void Fileblock::MakeCurrent(int32_t ref, const uint8_t* record, int key_nr) {
+void Fileblock::MakeCurrent(int32_t ref, const uint8_t* record, int key_nr, const std::string* key) {
   if (record != m_buffer) std::memcpy(m_buffer, record, static_cast<size_t>(m_buffer_size));
   std::memcpy(m_snapshot.data(), record, static_cast<size_t>(m_buffer_size));
   m_current = ref;
   if (key_nr > 0) {
     m_last_key_nr = key_nr;
-    m_last_key = BuildKey(m_snapshot.data(), key_nr);
+    m_last_key = key ? *key : BuildKey(m_snapshot.data(), key_nr);
     m_last_key_ref = ref;
+  } else {
+    m_last_key_ref = -1;  // the remembered key belongs to no current record now
   }
 }
 
@@ -84,7 +86,7 @@ bool Fileblock::LoadEntry(int key_nr, const IndexEntry& e) {
     LogError(err::kRecordDeleted, this, 61, key_nr, e.ref);
     return false;
   }
-  MakeCurrent(e.ref, m_work.data(), key_nr);
+  MakeCurrent(e.ref, m_work.data(), key_nr, &e.key);
   return true;
 }
 
@@ -144,12 +146,14 @@ void Fileblock::Last(int key_nr) {
 }
 
 bool Fileblock::StepFrom(int key_nr, bool forward, int code_at_end) {
-  // Steps from the entry of the current record (its key as built from the
-  // snapshot, its number): this stays right however other users of the
-  // fileblock moved in between.
+  // Steps from the entry of the current record (its key, its number): this
+  // stays right however other users of the fileblock moved in between. The
+  // key is the one of the entry the record was reached through when that was
+  // on this index, else the one built from the snapshot.
   IndexEntry e;
   bool found = false;
-  std::string key = BuildKey(m_snapshot.data(), key_nr);
+  const bool reached_here = m_last_key_nr == key_nr && m_last_key_ref == m_current && m_current >= 0;
+  const std::string key = reached_here ? m_last_key : BuildKey(m_snapshot.data(), key_nr);
   if (!m_index->Find(key_nr, forward ? Seek::kAfter : Seek::kBefore, key, m_current, &e, &found)) return false;
   if (!found) return LogError(code_at_end, this, 67, key_nr, m_current), false;
   return LoadEntry(key_nr, e);
@@ -244,18 +248,21 @@ void Fileblock::AddRecord() {
     }
     if (StorageErrorCount() != errors || !BeginChange()) return;
     int32_t n = 0;
-    if (!m_data->AddRecord(m_buffer, static_cast<size_t>(m_buffer_size), &n) || !DataWritten()) return;
+    if (!m_data->AddRecord(m_buffer, static_cast<size_t>(m_buffer_size), &n, m_flush_after_write) ||
+        !DataWritten()) {
+      return;
+    }
     for (int k = 1; k <= m_key_count; ++k) {
       bool dup = false;
       if (!m_index->Insert(k, BuildKey(m_buffer, k), n, &dup)) return;
       if (dup) {
         LogError(err::kKeyPresent, this, 74, k, n);
-        if (RemoveKeys(m_buffer, n, k - 1)) m_data->DeleteRecord(n);
+        // The slot is already on the disk: it must be freed there as well.
+        if (RemoveKeys(m_buffer, n, k - 1) && m_data->DeleteRecord(n)) DataWritten();
         return;
       }
     }
     MakeCurrent(n, m_buffer, 0);
-    EndChange();
   });
 }
 
@@ -290,7 +297,7 @@ void Fileblock::UpdateRecord() {
       if (!m_index->Remove(k, old_key, m_current, &missing)) return;
     }
     std::memcpy(m_snapshot.data(), m_buffer, size);
-    EndChange();
+    m_last_key_ref = -1;  // the record's keys may have changed
   });
 }
 
@@ -305,7 +312,6 @@ void Fileblock::DeleteRecord(int after) {
       bool missing = false;  // a missing key is tolerated
       if (!m_index->Remove(k, BuildKey(m_snapshot.data(), k), m_current, &missing)) return;
     }
-    if (!EndChange()) return;
     // Positioning relative to the deleted record; its key is still in the
     // snapshot.
     const int k = m_last_key_nr;

@@ -10,31 +10,42 @@
 //
 // Durability. The data header carries a modification flag (file_layout.h).
 // An add, update or delete runs these steps:
-//   1. before the first change after a flush the flag 1 is written into the
-//      data header;
+//   1. before the first change after a flush (or after opening) the flag 1
+//      is written into the data header and synced on its own: from now on
+//      the disk says "rebuild me" whatever else reaches it;
 //   2. the record slot is written (an add fills a free or new slot, an update
 //      rewrites it in place, a delete puts it on the free chain); with
-//      flush-after-write the data file is then synced: the flag 1 and the
-//      record are on the disk before any index page of this operation;
-//   3. the index pages are changed (they may stay in the page cache until
-//      evicted or flushed);
-//   4. a flush writes every changed page and index header and syncs the
-//      index file, then writes the data header with the flag 0. The flush at
-//      the end of an operation with flush-after-write leaves this last write
-//      unsynced: if it is lost, the flag stays 1 and the next opening rebuilds
-//      from data that is already on the disk. Closing and Flush() sync it too.
-// A crash (or power loss) before step 1 reaches the disk leaves the old,
-// consistent files. From step 1 until the flag 0 of step 4 reaches the disk,
-// the flag on disk is 1, so the next opening rebuilds the fileblock from the
-// data file alone: live records keep their contents, freed slots disappear.
-// The flag 0 can reach the disk only after the index it vouches for. So with
-// flush-after-write every record whose add or update returned survives, at
-// two synchronous flushes per operation (data file, index file), and a
-// delete that returned stays deleted. One window remains on power loss: the
-// flag 1 and the record slot of step 2 reach the disk in one sync, and a disk
-// that stores the slot but not the flag leaves a changed record under the
-// flag 0. A sync of its own after the flag would close it, at the price of a
-// third flush per operation.
+//      flush-after-write the data file is then synced, and the operation
+//      returns with its record on the disk: this is its one sync. An add
+//      into a freed slot writes the bytes behind the status first and syncs
+//      them, then the status 0, so that a cut never makes a live record of
+//      the new head and the old tail;
+//   3. the index pages are changed in the page cache; they reach the index
+//      file when they are evicted or flushed, unsynced. The flag stays 1.
+//   4. Flush() and closing sync the data file, write every changed page and
+//      index header and sync the index file, then write the data header with
+//      the flag 0 and sync it.
+// A crash (or power loss) before the flag of step 1 is on the disk leaves
+// the files of the last flush, whole and consistent: no record slot of a
+// later change can be there, because none is written before that sync. From
+// then until the flag 0 of step 4 is on the disk, the flag on disk is 1 and
+// the next opening rebuilds the fileblock from the data file alone: every
+// record whose operation returned is there (step 2 synced it), every delete
+// that returned stays deleted, freed slots disappear and the records are
+// numbered anew. The flag 0 reaches the disk only after the records and the
+// index it vouches for. The one operation in flight may or may not be there;
+// a record rewritten in place may even come back with some 512-byte sectors
+// old and some new (the format has no checksum to tell), and its index
+// entries are built from what came back.
+// Why the flag stays 1 until a flush: clearing it after every operation
+// would need three syncs per operation (flag 1, record, index before the
+// flag 0) where this needs one (two for an add into a freed slot), plus one
+// for the flag after each flush and three per flush. The price is that a
+// crash of a fileblock with unflushed changes always costs a rebuild at the
+// next opening (a contest log of 10,000 QSOs: under a second of CPU, see
+// bench/storage_bench.cpp). Other programs of the suite cannot open the
+// files while they are held; after a crash they find the flag 1 and rebuild,
+// as the format expects of them.
 // The rebuild itself is restartable (rebuild.h).
 
 #include <cstdint>
@@ -118,8 +129,9 @@ class Fileblock {
   // Closes the files if open and deletes data, index and journal file; the
   // next operation creates them anew.
   void EraseFiles();
-  // Writes everything and syncs (also done by every call with
-  // flush-after-write and by closing).
+  // Writes everything, syncs and clears the modification flag on the disk
+  // (also done by closing). With flush-after-write every change is already
+  // on the disk; this only spares the rebuild that a crash would cost.
   void Flush();
 
   // Use count of the openers that share this object.
@@ -154,15 +166,16 @@ class Fileblock {
   bool CreateFiles();
   bool Rebuild();
   void DropFiles();
-  bool FlushFiles(bool sync);
+  bool FlushFiles();  // step 4 of the durability protocol
   std::vector<KeySpec> KeySpecs() const;
   bool CheckKeyNr(int key_nr);
   std::string BuildKey(const uint8_t* record, int key_nr);
-  bool BeginChange();
+  bool BeginChange();  // step 1 of the durability protocol
   bool DataWritten();  // step 2 of the durability protocol
-  bool EndChange();
   bool ReadInto(int32_t ref, uint8_t* dst, bool* deleted);
-  void MakeCurrent(int32_t ref, const uint8_t* record, int key_nr);
+  // key: the key of the index entry the record was reached through (key_nr
+  // > 0); built from the record when not given.
+  void MakeCurrent(int32_t ref, const uint8_t* record, int key_nr, const std::string* key = nullptr);
   bool LoadEntry(int key_nr, const IndexEntry& e);
   bool StepFrom(int key_nr, bool forward, int code_at_end);
   bool StepByNumber(bool forward, int code_at_end);

@@ -45,7 +45,9 @@ bool Fileblock::Run(int op, const std::function<void()>& body) {
   if (StorageErrorClass() >= 3 && m_data) {
     // After a fatal error the in-memory headers and pages may not match the
     // files. Drop them unwritten: the modification flag stays 1 on disk and
-    // the next opening rebuilds the fileblock.
+    // the next opening rebuilds the fileblock from the data file, which gets
+    // the record slots the operations before this one wrote.
+    m_data->WritePending();
     DropFiles();
   }
   m.busy = false;
@@ -337,23 +339,26 @@ void Fileblock::DropFiles() {
   storage_detail::ForgetFiles(this);
 }
 
-bool Fileblock::FlushFiles(bool sync) {
+bool Fileblock::FlushFiles() {
   if (!m_data || !m_dirty) return true;
-  if (m_index && !m_index->Flush(sync)) return false;
-  if (!m_data->Flush(sync)) return false;
+  // Records, then the index, then the flag 0 that vouches for both: each
+  // reaches the disk before the next is written.
+  if (!m_data->Sync()) return false;
+  if (m_index && !m_index->Flush(true)) return false;
+  if (!m_data->Flush(true)) return false;
   m_dirty = false;
   return true;
 }
 
 bool Fileblock::CloseFiles() {
   if (!m_data) return true;
-  bool ok = FlushFiles(true);
+  bool ok = FlushFiles();
   DropFiles();
   return ok;
 }
 
 void Fileblock::Flush() {
-  Run(kOpFlush, [&] { FlushFiles(true); });
+  Run(kOpFlush, [&] { FlushFiles(); });
 }
 
 void Fileblock::EraseFiles() {
@@ -369,21 +374,13 @@ void Fileblock::EraseFiles() {
 }
 
 bool Fileblock::BeginChange() {
-  if (!m_data->MarkModified(false)) return false;
+  // The flag 1 gets a sync of its own before the first change after a flush:
+  // no record can reach the disk while the flag there still says 0.
+  if (!m_data->MarkModified(true)) return false;
   m_dirty = true;
   return true;
 }
 
 bool Fileblock::DataWritten() { return !m_flush_after_write || m_data->Sync(); }
-
-bool Fileblock::EndChange() {
-  if (!m_flush_after_write) return true;
-  // The index reaches the disk before the flag 0 that vouches for it; the
-  // flag itself needs no sync of its own (see the top of fileblock.h).
-  if (m_index && !m_index->Flush(true)) return false;
-  if (!m_data->Flush(false)) return false;
-  m_dirty = false;
-  return true;
-}
 
 }  // namespace kontura

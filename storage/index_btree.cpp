@@ -96,14 +96,22 @@ bool IndexFile::Insert(int i, const std::string& key, int32_t ref, bool* duplica
   leaf.page->entries.insert(leaf.page->entries.begin() + static_cast<long>(leaf.child), IndexEntry{ref, 0, key});
   leaf.page->dirty = true;
   const size_t capacity = static_cast<size_t>(header(i).capacity);
+  size_t inserted_at = leaf.child;
   for (size_t level = path.size(); level-- > 0;) {
     IndexPage& p = *path[level].page;
     if (p.entries.size() <= capacity) break;
-    // Split: the middle entry moves up, the entries behind it to a new page.
+    // Split: an entry moves up, the entries behind it to a new page. Keys
+    // that arrive in order (dates, running numbers) always land at the end
+    // (or, counted down, at the front) of a page: such a split leaves the
+    // full part where it is and starts the new page with the one new entry,
+    // instead of leaving two half-empty pages behind for good.
     int32_t right_no = 0;
     PagePtr right = NewPage(i, &right_no);
     if (!right) return false;
-    size_t mid = p.entries.size() / 2;
+    const size_t n = p.entries.size();
+    size_t mid = n / 2;
+    if (n >= 4 && inserted_at == n - 1) mid = n - 2;
+    if (n >= 4 && inserted_at == 0) mid = 1;
     IndexEntry median = p.entries[mid];
     right->left = median.right;
     right->entries.assign(p.entries.begin() + static_cast<long>(mid) + 1, p.entries.end());
@@ -121,6 +129,7 @@ bool IndexFile::Insert(int i, const std::string& key, int32_t ref, bool* duplica
       Step& parent = path[level - 1];
       parent.page->entries.insert(parent.page->entries.begin() + static_cast<long>(parent.child), median);
       parent.page->dirty = true;
+      inserted_at = parent.child;
     }
   }
   mut_header(i).entry_count++;

@@ -138,6 +138,9 @@ PagePtr IndexFile::GetPage(int i, int32_t page, bool is_root) {
     Damaged(i, page);
     return nullptr;
   }
+  // Room for one entry more than a page holds, the overflow before a split:
+  // the entries never move to a larger array while the page is cached.
+  p->entries.reserve(static_cast<size_t>(h.capacity) + 1);
   p->entries.resize(static_cast<size_t>(e));
   for (int j = 0; j < e; ++j) {
     const uint8_t* en = raw.data() + EntryOffset(h.key_length, j);
@@ -208,6 +211,7 @@ PagePtr IndexFile::NewPage(int i, int32_t* page_no) {
     h.page_count = no;
   }
   auto p = std::make_shared<IndexPage>();
+  p->entries.reserve(static_cast<size_t>(h.capacity) + 1);
   p->dirty = true;
   if (!ThePageCache().Insert(this, i, no, p)) return nullptr;
   *page_no = no;

@@ -3,7 +3,8 @@
 // engine's own reading code: it is both the operator's tool (kontura-tool
 // check) and the oracle of the engine's randomized and crash tests.
 //
-// It verifies the data header against the file size, the free chain and the
+// It verifies the data header against the file size (bytes beyond the
+// slots the header names included), the free chain and the
 // number of live records, and for every index: the header geometry, key
 // order within and across pages, subtree bounds, equal leaf depth, the entry
 // count, no page both in the tree and on the free-page chain (or reached
@@ -23,6 +24,12 @@ struct CheckReport {
   int32_t records = 0;
   int indexes = 0;
   std::vector<std::string> problems;
+  // Departures from the format that the engine reads past (non-zero padding,
+  // a duplicates flag other than 0 or 1): worth knowing, not damage.
+  std::vector<std::string> warnings;
+  // Another program holds the files: nothing was checked, nothing is known
+  // to be damaged.
+  bool in_use = false;
   bool ok() const { return problems.empty(); }
 };
 
@@ -30,8 +37,9 @@ struct CheckReport {
 // the record length is taken from the data header.
 CheckReport CheckFileblock(const std::string& base, const FileblockLayout* known = nullptr);
 
-// The report as printed by kontura-tool: one line per problem, then
-// "OK: <records> records, <indexes> indexes" or "DAMAGED: <n> problems".
+// The report as printed by kontura-tool: one line per problem and per
+// warning, then "OK: <records> records, <indexes> indexes", "DAMAGED: <n>
+// problems" or, for files held by another program, "IN USE: ...".
 std::string FormatCheckReport(const CheckReport& report);
 
 }  // namespace kontura

@@ -1,16 +1,28 @@
 #pragma once
 // The rebuild of a fileblock from its data file.
 //
+// 0. Secure the files: B.DAT (or the B.SAV of an interrupted run) and B.IX
+//    are opened with the engine's exclusive locks before anything changes,
+//    and held to the end. A program that holds either file refuses the
+//    rebuild (10140) with both files as they were.
 // 1. Reorganise the data file: B.DAT is renamed to B.SAV (refused with 10465
 //    when both exist; an existing B.SAV without B.DAT is the copy of an
 //    interrupted run and is used as it is). A new B.DAT receives every live
 //    record of B.SAV in slot order, numbered 1, 2, 3 ... with an empty free
 //    chain; then B.SAV is deleted. If anything fails, the new file is deleted
 //    and B.SAV is renamed back, so the original records stay where they were.
-//    The reorganisation reads the old file slot by slot up to its end and
-//    trusts nothing of its header: a damaged header or free chain loses no
-//    record, a truncated file loses only the slots that are gone.
-// 2. Rebuild the indexes: a new, empty B.IX with the current key definitions;
+//    The reorganisation reads the old file slot by slot and trusts nothing
+//    of its header but the highest slot number, and that only while the
+//    modification flag is 0 and the number fits the file: a damaged header
+//    or free chain loses no record, a truncated file loses only the slots
+//    that are gone. Slots behind the highest slot number of such a clean
+//    header were never vouched for by a completed write; they are not
+//    copied, and each one that is not all zero is dumped to B.MSG. Under the flag 1 the header may be older than the
+//    records behind it (the engine keeps the flag set from the first change
+//    to the next flush), so the file is read to its end, leaving out a
+//    partial last slot (a torn append) and all-zero slots behind the header's
+//    count (where a later write extended the file and nothing landed).
+// 2. Rebuild the indexes: B.IX emptied, with the current key definitions;
 //    for each index in turn every live record's key is added. A record whose
 //    key collides in a unique index is written to B.MSG (key line, "Data
 //    record deleted - Dump follows", the raw slot, CR LF), its entries in the

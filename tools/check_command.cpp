@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "app/storage_setup.h"
 #include "platform/code_page.h"
 #include "storage/catalogue.h"
 #include "storage/fileblock.h"
@@ -19,6 +20,8 @@ int RunCheck(const std::vector<std::string>& args) {
   }
   CheckReport report = CheckFileblock(args[0], FindCatalogueLayout(args[0]));
   std::fputs(Cp1252ToUtf8(FormatCheckReport(report)).c_str(), stdout);
+  // Files in use are not damaged: a rebuild would be the wrong answer.
+  if (report.in_use) return kExitInUse;
   return report.ok() ? 0 : 1;
 }
 
@@ -33,7 +36,7 @@ int RunRebuild(const std::vector<std::string>& args) {
     return 2;
   }
   SetFatalStorageHandler([] {});  // the code is printed below
-  InitFileManager(160, 32);
+  InitFileManager(kPageBuffers, kFileHandles);
   std::string base = FileblockPath(args[0], "DAT");
   base.resize(base.size() - 4);
   ClearStorageErrors();

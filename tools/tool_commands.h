@@ -16,4 +16,7 @@ struct Command {
 
 const std::vector<Command>& Commands();
 
+// Exit code of check and rebuild when another program holds the fileblock.
+inline constexpr int kExitInUse = 3;
+
 }  // namespace kontura::tool

@@ -7,8 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "refdata/prefix_lookup.h"
+#include "storage/catalogue.h"
+#include "storage/integrity_check.h"
 #include "refdata/prefix_record.h"
 #include "tests/support/start_dir_fixture.h"
 #include "text/text_util.h"
@@ -104,6 +107,62 @@ TEST_F(CtyImportTest, MissingFileIsReported) {
   EXPECT_FALSE(ImportCtyFile(Path("none.csv"), &counts, &error));
   EXPECT_NE(error.find("none.csv"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(Path("FHPREFIX.DAT"))) << "nothing is touched";
+}
+
+TEST_F(CtyImportTest, FileWithoutPrefixesLeavesTheDatabaseAlone) {
+  CtyImportCounts counts;
+  std::string error;
+  ASSERT_TRUE(ImportCtyFile(Fixture("cty_small.csv"), &counts, &error)) << error;
+  const auto before_main = ReadText(Path("FHPREFIX.DAT"));
+  const auto before_calls = ReadText(Path("FHPREFEE.DAT"));
+  std::string random_bytes;
+  for (int i = 0; i < 4000; ++i) random_bytes += static_cast<char>((i * 7919 + 13) % 251);
+  const struct {
+    const char* label;
+    std::string content;  // empty label of a directory below
+    bool directory;
+  } cases[] = {
+      {"empty file", "", false},
+      {"blank lines", "\n  \n\t\n\r\n", false},
+      {"a directory", "", true},
+      {"random bytes", random_bytes, false},
+      {"too few fields", "DL,Germany,230,EU,14,28\nK,USA,291\n", false},
+      {"one line of commas", std::string(100000, ','), false},
+  };
+  for (const auto& c : cases) {
+    const std::string source = Path("bad.csv");
+    std::filesystem::remove_all(source);
+    if (c.directory) {
+      std::filesystem::create_directory(source);
+    } else {
+      std::ofstream(source, std::ios::binary) << c.content;
+    }
+    error.clear();
+    EXPECT_FALSE(ImportCtyFile(source, &counts, &error)) << c.label;
+    EXPECT_FALSE(error.empty()) << c.label;
+    EXPECT_EQ(ReadText(Path("FHPREFIX.DAT")), before_main) << c.label;
+    EXPECT_EQ(ReadText(Path("FHPREFEE.DAT")), before_calls) << c.label;
+    EXPECT_FALSE(std::filesystem::exists(Path("FHPREFIX-NEU.DAT"))) << c.label << ": no side files are left";
+  }
+  ASSERT_TRUE(OpenFHPREFIX());
+  EXPECT_EQ(CatalogueHandle(CatalogueId::kFhprefix)->RecordCount(), 7);
+  CloseFHPREFIX();
+}
+
+TEST_F(CtyImportTest, PrefixesWithoutWholeCallsLeaveAnEmptyOverlay) {
+  CtyImportCounts counts;
+  std::string error;
+  ASSERT_TRUE(ImportCtyFile(Fixture("cty_small.csv"), &counts, &error)) << error;
+  std::ofstream(Path("prefixes.csv"), std::ios::binary) << "DL,Germany,230,EU,14,28,51.0,-10.0,-1.0,DL DA Y2;\n";
+  ASSERT_TRUE(ImportCtyFile(Path("prefixes.csv"), &counts, &error)) << error;
+  EXPECT_EQ(counts.prefixes, 3);
+  EXPECT_EQ(counts.whole_calls, 0);
+  ASSERT_TRUE(OpenFHPREFEE());
+  EXPECT_EQ(CatalogueHandle(CatalogueId::kFhprefee)->RecordCount(), 0);
+  CloseFHPREFEE();
+  const FileblockLayout* overlay = FindCatalogueLayout(Path("FHPREFEE"));
+  ASSERT_NE(overlay, nullptr);
+  EXPECT_TRUE(CheckFileblock(Path("FHPREFEE"), overlay).ok());
 }
 
 TEST_F(CtyImportTest, RealCountryFile) {

@@ -1,7 +1,10 @@
 // The integrity check finds each kind of damage it promises, and reports a
 // sound fileblock as OK.
 
+#include <functional>
+
 #include "storage/file_layout.h"
+#include "storage/index_file.h"
 #include "storage/integrity_check.h"
 #include "tests/support/storage_fixture.h"
 
@@ -65,6 +68,69 @@ TEST_F(StorageTest, IntegrityCheckFindsEachKindOfDamage) {
     std::string last = "DAMAGED: " + std::to_string(report.problems.size()) + " problems\n";
     EXPECT_EQ(text.substr(text.size() - last.size()), last) << c.label;
   }
+}
+
+TEST_F(StorageTest, IntegrityCheckOnHostileHeadersAndTrailingBytes) {
+  Fileblock* fb = OpenTrec();
+  for (int i = 1; i <= 3; ++i) Add(fb, "r" + std::to_string(i), "g");
+  Close(fb);
+  const std::vector<uint8_t> dat = ReadFile(Path("TREC.DAT"));
+  const std::vector<uint8_t> ix = ReadFile(Path("TREC.IX"));
+  std::vector<KeySpec> five = trec::Keys();
+  five.push_back(KeySpec{5, true});
+  const std::vector<uint8_t> five_headers = IndexFile::EmptyHeaderBlock(five);
+  const size_t index3 = static_cast<size_t>(PageSize(5, 62) + PageSize(10, 62));
+  using Files = std::pair<std::vector<uint8_t>, std::vector<uint8_t>>;
+  struct Case {
+    const char* label;
+    std::function<void(Files&)> damage;
+    const char* line;  // part of the expected problem or warning
+    bool damaged;
+  };
+  const Case cases[] = {
+      {"zero slot behind the data file", [](Files& f) { f.first.resize(f.first.size() + trec::kLength); },
+       "40 bytes beyond the 3 slots the data header gives", true},
+      {"block behind the index file", [&](Files& f) { f.second.resize(f.second.size() + five_headers.size()); },
+       "bytes beyond the 1 pages the index headers give", true},
+      {"free count 0x80000000", [](Files& f) { PutI32(f.first.data(), kDataFreeCount, INT32_MIN); },
+       "live records 3, header gives 2147483651", true},
+      {"more indexes than the fileblock has",
+       [&](Files& f) {
+         PutI32(f.first.data(), kDataKeyCount, 5);
+         f.second = five_headers;
+       },
+       "index count 5, expected 4", true},
+      {"padding behind the data header", [](Files& f) { f.first[kDataHeaderBytes + 3] = 7; },
+       "warning: data header slot: byte 24 is not zero", false},
+      {"padding behind an index header", [](Files& f) { f.second[kIndexHeaderBytes] = 1; },
+       "warning: index 1: block 0 behind the header: byte 28 is not zero", false},
+      {"duplicates flag 2", [&](Files& f) { f.second[index3 + kIxDuplicates] = 2; },
+       "warning: index 3: duplicates flag 2", false},
+  };
+  FileblockLayout known = trec::Known();
+  for (const Case& c : cases) {
+    Files f{dat, ix};
+    c.damage(f);
+    WriteFile(Path("TREC.DAT"), f.first);
+    WriteFile(Path("TREC.IX"), f.second);
+    CheckReport report = CheckFileblock(Path("TREC"), &known);
+    std::string text = FormatCheckReport(report);
+    EXPECT_NE(text.find(c.line), std::string::npos) << c.label << ":\n" << text;
+    EXPECT_EQ(report.ok(), !c.damaged) << c.label << ":\n" << text;
+  }
+}
+
+TEST_F(StorageTest, IntegrityCheckOfFilesInUseSaysSo) {
+  Fileblock* fb = OpenTrec();
+  Add(fb, "r1", "g");  // the engine now holds both files
+  FileblockLayout known = trec::Known();
+  CheckReport report = CheckFileblock(Path("TREC"), &known);
+  EXPECT_TRUE(report.in_use);
+  std::string text = FormatCheckReport(report);
+  EXPECT_NE(text.find("IN USE"), std::string::npos) << text;
+  EXPECT_EQ(text.find("DAMAGED"), std::string::npos) << text;
+  Close(fb);
+  EXPECT_FALSE(CheckFileblock(Path("TREC"), &known).in_use);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include "storage/file_layout.h"
 #include "storage/integrity_check.h"
+#include "storage/rebuild.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/storage_fixture.h"
 
@@ -472,6 +473,80 @@ TEST_F(StorageDamageTest, RecordWithABrokenChainIsReportedByTheRebuild) {
             std::string::npos)
       << msg;
   EXPECT_TRUE(fatal_codes.empty());
+}
+
+}  // namespace
+}  // namespace kontura::testing
+
+namespace kontura::testing {
+namespace {
+
+using namespace layout;
+
+TEST_F(StorageDamageTest, RebuildRefusedWhileTheIndexIsHeldChangesNothing) {
+  Build(5);
+  Fileblock* fb = OpenTrec();
+  fb->ReadByRef(2);
+  fb->DeleteRecord(kAfterNone);  // a gap: a rebuild would renumber
+  Close(fb);
+  const std::vector<uint8_t> dat = ReadFile(Path("TREC.DAT"));
+  // Another program holds the index with the engine's lock.
+  int fd = open(Path("TREC.IX").c_str(), O_RDWR);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
+  storage_detail::ResetErrors(nullptr);
+  EXPECT_FALSE(RebuildFileblock(trec::Known(), Path("TREC"), {}, nullptr));
+  EXPECT_EQ(StorageErrorCode(), err::kOsError);
+  EXPECT_EQ(ReadFile(Path("TREC.DAT")), dat) << "the data file is untouched";
+  EXPECT_FALSE(FileExists(Path("TREC.SAV")));
+  close(fd);
+  storage_detail::ResetErrors(nullptr);
+  EXPECT_TRUE(RebuildFileblock(trec::Known(), Path("TREC"), {}, nullptr));
+  ExpectIntact(5, {2});
+}
+
+TEST_F(StorageDamageTest, SlotsBeyondTheHeaderAreNotRecords) {
+  // Under a clean header nothing behind its highest slot is a record; under
+  // the flag 1 the header may be older than the slots behind it, which are
+  // records unless they are all zero (never written).
+  struct Case {
+    const char* label;
+    uint8_t flag;
+    bool zero_slot;
+    int32_t records;
+  };
+  const Case cases[] = {
+      {"zero slot, clean header", 0, true, 5},
+      {"record slot, clean header", 0, false, 5},
+      {"zero slot, flag set", 1, true, 5},
+      {"record slot, flag set", 1, false, 6},
+  };
+  for (const Case& c : cases) {
+    Build(5);
+    std::vector<uint8_t> dat = ReadFile(Path("TREC.DAT"));
+    std::vector<uint8_t> slot(static_cast<size_t>(trec::kLength), 0);
+    if (!c.zero_slot) {
+      std::copy(dat.begin() + trec::kLength, dat.begin() + 2 * trec::kLength, slot.begin());
+      PutPStr(slot.data(), trec::kName, 10, "x6");
+      PutI32(slot.data(), trec::kNumber, 6);
+    }
+    dat.insert(dat.end(), slot.begin(), slot.end());
+    dat[kDataModified] = c.flag;
+    WriteFile(Path("TREC.DAT"), dat);
+    std::remove(Path("TREC.MSG").c_str());
+    storage_detail::ResetErrors(nullptr);
+    ASSERT_TRUE(RebuildFileblock(trec::Known(), Path("TREC"), {}, nullptr)) << c.label;
+    Fileblock* fb = OpenTrec();
+    EXPECT_EQ(fb->RecordCount(), c.records) << c.label;
+    Close(fb);
+    std::string msg;
+    for (uint8_t b : ReadFile(Path("TREC.MSG"))) msg += static_cast<char>(b);
+    // A record the rebuild leaves out is dumped to the message log.
+    EXPECT_EQ(msg.find("beyond") != std::string::npos, c.flag == 0 && !c.zero_slot) << c.label << ": " << msg;
+    FileblockLayout known = trec::Known();
+    EXPECT_TRUE(CheckFileblock(Path("TREC"), &known).ok()) << c.label;
+    for (const char* ext : {"DAT", "IX"}) std::remove(Path(std::string("TREC.") + ext).c_str());
+  }
 }
 
 }  // namespace
