@@ -96,6 +96,30 @@ bool CompleteFromTemp() {
   return ok && StorageErrorClass() == 0;
 }
 
+// True when a renumbering would write the log back as it is: in key-1 order
+// the entries carry RecordNo and QsoNo 1, 2, 3 ..., running numbers per band
+// and mode class without gaps, no band-change marker and no multiplier
+// values. A log kept in order by its operator is skipped this way instead
+// of being rewritten twice at every opening and closing.
+bool AlreadyInOrder() {
+  Fileblock* log = TheLog();
+  std::array<int32_t, 256> band_counter{};
+  std::array<int32_t, 256> mode_counter{};
+  int32_t number = 0;
+  for (log->First(1); StorageErrorClass() == 0; log->Next(1)) {
+    const QsoRecord q = LogRecord();
+    ++number;
+    const int32_t serial = ++band_counter[static_cast<uint8_t>(q.Band())];
+    const int32_t mode_serial = ++mode_counter[static_cast<uint8_t>(ModeClass(q.Mode()))];
+    if (q.IsBandChangeMarker() || q.RecordNo() != number || q.QsoNo() != number || q.BandSerial() != serial ||
+        q.BandSerial2() != serial || q.ModeSerial() != static_cast<uint16_t>(mode_serial) ||
+        !q.NewMulti1().empty() || !q.NewMulti2().empty() || !q.Call2().empty()) {
+      return false;
+    }
+  }
+  return StorageErrorCode() == err::kNoNext || number == 0;
+}
+
 // Step 2 and 3: the copy in date and time order, synced, then the trailer,
 // synced. False when FHLKTEMP could not take it.
 bool CopyLogToTemp(const std::string& log_name, ProgressScope& progress) {
@@ -176,6 +200,7 @@ RenumberResult RenumberLog(int32_t contest_number) {
     }
   }
   Temp()->EraseFiles();
+  if (AlreadyInOrder()) return RenumberResult::kDone;
 
   ProgressScope progress("Neunummerierung", TheLog()->RecordCount(), true);
   if (!CopyLogToTemp(log_name, progress)) {

@@ -25,7 +25,9 @@
 //
 // The steps and what is on the disk after each:
 //   1. A pending state of FHLKTEMP is settled as above (completed into its
-//      own log, or erased when incomplete).
+//      own log, or erased when incomplete). A log that the renumbering would
+//      write back unchanged (already in order, numbers without gaps, no
+//      markers) is left as it is: nothing below is done.
 //   2. FHLKTEMP is erased and every QSO of the log copied into it in key-1
 //      order (date, time) without flush-after-write, then synced. A crash
 //      here leaves the log whole and FHLKTEMP without trailer.

@@ -53,9 +53,18 @@ class RenumberingCrashTest : public LogTest {
 
   static std::string CallOf(int i) { return "DL" + std::to_string(i) + "X"; }
 
-  [[noreturn]] static void RunChild(int fd) {
+  [[noreturn]] static void RunChild(int fd, unsigned seed) {
+    std::mt19937 rng(seed);
     if (!OpenFHLK(kContest)) _exit(3);
     for (;;) {
+      // One QSO moves in time, so that the log is out of order and the
+      // renumbering has the whole log to rewrite.
+      TheLog()->FindExact(13, NumberToKey(std::uniform_int_distribution<int32_t>(1, kQsos)(rng)));
+      if (StorageErrorClass() != 0) _exit(5);
+      QsoRecord q = LogRecord();
+      q.SetQsoTime(std::uniform_int_distribution<int32_t>(1, 86399)(rng));
+      q.CopyTo(TheLog()->RecordBuffer());
+      TheLog()->UpdateRecord();
       if (RenumberLog(kContest) != RenumberResult::kDone) _exit(4);
       (void)!write(fd, "R", 1);
     }
@@ -91,7 +100,7 @@ TEST_F(RenumberingCrashTest, EveryQsoOnceAfterAKillAtAnyMoment) {
     ASSERT_GE(child, 0);
     if (child == 0) {
       close(pipe_fd[0]);
-      RunChild(pipe_fd[1]);
+      RunChild(pipe_fd[1], static_cast<unsigned>(rounds));
     }
     close(pipe_fd[1]);
     // Squared, so that the short copy into FHLKTEMP at the start gets its

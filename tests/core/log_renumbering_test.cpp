@@ -231,10 +231,12 @@ TEST_F(LogRenumberingTest, NoClockTickDuringTheWholeLogOperations) {
   TickingProgress ticking(&log->entry());
   Progress* old = InstallProgress(&ticking);
   platform.clock.Set(2026, 3, 7, 14, 0, 0);
+  Store("DL1EARLY", kBand80, "CW", SecondsOf(8, 0, 0));  // out of order: the renumbering rewrites the log
   log->Renumber();
   log->Recount();
   InstallProgress(old);
   EXPECT_GT(ticking.steps, 0);
+  EXPECT_EQ(Records()[0].Call(), "DL1EARLY");
   for (const QsoRecord& q : Records()) EXPECT_LT(q.QsoTime(), SecondsOf(10, 0, 0)) << q.Call();
   EXPECT_EQ(log->entry().record().QsoTime(), SecondsOf(11, 0, 0)) << "the mask keeps the time of the opening";
   CloseLogSession(*log);
