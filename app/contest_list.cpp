@@ -2,8 +2,9 @@
 
 #include "contest/contest_header.h"
 #include "refdata/date_time_pictures.h"
-#include "storage/calendar.h"
-#include "storage/text_util.h"
+#include "text/calendar.h"
+#include "text/date_time_text.h"
+#include "text/text_util.h"
 
 namespace kontura {
 namespace {

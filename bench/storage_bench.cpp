@@ -33,8 +33,8 @@
 #include <string>
 #include <vector>
 
-#include "storage/fileblock.h"
 #include "storage/file_system.h"
+#include "storage/fileblock.h"
 #include "storage/key_encoding.h"
 #include "storage/record_bytes.h"
 

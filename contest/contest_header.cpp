@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "storage/catalogue_keys.h"
 #include "storage/key_encoding.h"
 #include "storage/record_bytes.h"
 

@@ -2,7 +2,7 @@
 
 #include "logging/qso_record.h"
 #include "refdata/bands_modes.h"
-#include "storage/date_time_text.h"
+#include "text/date_time_text.h"
 
 namespace kontura {
 

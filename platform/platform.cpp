@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "storage/cp1252.h"
+#include "platform/code_page.h"
 
 namespace kontura {
 
@@ -82,10 +82,6 @@ Clock* InstallClock(Clock* clock) {
   g_clock = clock ? clock : &g_system_clock;
   return old;
 }
-
-}  // namespace kontura
-
-namespace kontura {
 
 Documents* InstallDocuments(Documents* documents) {
   Documents* old = g_documents;

@@ -2,8 +2,8 @@
 
 #include <initializer_list>
 
-#include "storage/picture_format.h"
-#include "storage/text_util.h"
+#include "text/picture_format.h"
+#include "text/text_util.h"
 
 namespace kontura {
 namespace {

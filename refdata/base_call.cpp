@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "refdata/dxcc_entities.h"
-#include "storage/text_util.h"
+#include "text/text_util.h"
 
 namespace kontura {
 namespace {

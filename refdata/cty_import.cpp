@@ -5,7 +5,7 @@
 #include "refdata/prefix_record.h"
 #include "storage/catalogue.h"
 #include "storage/storage_error.h"
-#include "storage/text_util.h"
+#include "text/text_util.h"
 
 namespace kontura {
 

@@ -1,8 +1,8 @@
 #include "refdata/date_time_pictures.h"
 
-#include "storage/date_time_text.h"
-#include "storage/format_settings.h"
-#include "storage/text_util.h"
+#include "text/date_time_text.h"
+#include "text/format_settings.h"
+#include "text/text_util.h"
 
 namespace kontura {
 

@@ -4,7 +4,7 @@
 #include <numbers>
 #include <string>
 
-#include "storage/text_util.h"
+#include "text/text_util.h"
 
 namespace kontura {
 namespace {

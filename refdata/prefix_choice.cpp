@@ -8,6 +8,7 @@
 #include "refdata/prefix_pattern.h"
 #include "refdata/prefix_record.h"
 #include "storage/catalogue.h"
+#include "storage/key_encoding.h"
 #include "storage/storage_error.h"
 
 namespace kontura {
@@ -36,7 +37,7 @@ bool NotValidAt(const ConstPrefixRecord& e, int32_t date) {
 // to `visit` until it returns false or the rows run out.
 void WalkCandidates(std::string_view name, int32_t date, const std::function<bool(int, const Row&)>& visit) {
   Fileblock* fb = MainTable();
-  fb->FindAtLeast(3, PadKey(name, 6) + "1  ");
+  fb->FindAtLeast(3, KeyPad(name, 6) + "1  ");
   for (int i = 1; i <= kMaxPrefixCandidates && StorageErrorClass() == 0; ++i) {
     if (ConstPrefixRecord(fb->RecordBuffer()).PatternText() != name) break;
     Row row;
@@ -85,7 +86,7 @@ void ResolveCandidate(uint8_t* row, int32_t date) {
       std::memcpy(row, fb->RecordBuffer(), prefix_record::kSize);
     }
   }
-  fb->FindExact(3, PadKey(pattern, 6) + PadKey(number, 3));
+  fb->FindExact(3, KeyPad(pattern, 6) + KeyPad(number, 3));
 }
 
 std::vector<PrefixCandidate> CollectCandidates(std::string_view name, int32_t date) {

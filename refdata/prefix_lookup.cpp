@@ -6,11 +6,13 @@
 #include "refdata/dxcc_entities.h"
 #include "refdata/prefix_pattern.h"
 #include "refdata/prefix_record.h"
-#include "storage/calendar.h"
 #include "storage/catalogue.h"
-#include "storage/picture_format.h"
+#include "storage/key_encoding.h"
 #include "storage/storage_error.h"
-#include "storage/text_util.h"
+#include "text/calendar.h"
+#include "text/date_time_text.h"
+#include "text/picture_format.h"
+#include "text/text_util.h"
 
 namespace kontura {
 
@@ -49,7 +51,7 @@ class OverlayTable {
 bool OverlayMatch(Fileblock* fb, std::string_view call) {
   std::string s(call);
   while (!s.empty()) {
-    fb->FindExact(1, PadKey(s, 6));
+    fb->FindExact(1, KeyPad(s, 6));
     if (Found()) {
       const bool prefix_entry = ConstPrefixRecord(fb->RecordBuffer()).PrefixFlag() == 'J';
       if (prefix_entry || s.size() == call.size()) return true;
@@ -137,8 +139,8 @@ int ResolvePrefixNested(std::string_view call, int32_t date) {
 bool FindEntityRecord(std::string_view entity_prefix) {
   Fileblock* main = CatalogueHandle(CatalogueId::kFhprefix);
   if (main == nullptr) return false;
-  const std::string own = PadKey(entity_prefix, 6) + PadKey(entity_prefix, 6);
-  const std::string any = PadKey(entity_prefix, 6);
+  const std::string own = KeyPad(entity_prefix, 6) + KeyPad(entity_prefix, 6);
+  const std::string any = KeyPad(entity_prefix, 6);
   // The entity's own entry (pattern = entity prefix) first, overlays before
   // the main table; then any entry of the entity.
   OverlayTable ee(CatalogueId::kFhprefee);

@@ -2,9 +2,11 @@
 
 #include "refdata/prefix_choice.h"
 #include "refdata/prefix_record.h"
-#include "storage/calendar.h"
 #include "storage/catalogue.h"
+#include "storage/key_encoding.h"
 #include "storage/storage_error.h"
+#include "text/calendar.h"
+#include "text/date_time_text.h"
 
 namespace kontura {
 
@@ -81,12 +83,6 @@ PrefixLookupState& ThePrefixLookupState() {
 
 bool IsPatternWildcard(char c) { return c == '#' || c == '?' || c == '~'; }
 
-std::string PadKey(std::string_view s, size_t n) {
-  std::string out = Cut(s, n);
-  out.resize(n, ' ');
-  return out;
-}
-
 PatternMatch MatchPattern(std::string_view text, bool exact) {
   PatternMatch m;
   if (text.empty()) return m;
@@ -97,7 +93,7 @@ PatternMatch MatchPattern(std::string_view text, bool exact) {
     if (dash != std::string::npos && dash == p.size() - 1) p.pop_back();
     std::string t(text);
     if (t.compare(0, 3, "FT5") == 0) t = "FT?" + t.substr(3);
-    fb->FindExact(2, PadKey(p, 6) + PadKey(t, 6));
+    fb->FindExact(2, KeyPad(p, 6) + KeyPad(t, 6));
     m.ok = Found();
     return m;
   }
@@ -106,11 +102,11 @@ PatternMatch MatchPattern(std::string_view text, bool exact) {
   if (dash != std::string::npos && dash + 1 < t.size() && IsAsciiDigit(t[dash + 1])) {
     const std::string q = t.substr(dash + 1, 3);
     t = t.substr(0, dash);
-    fb->FindExact(3, PadKey(t, 6) + PadKey(q, 3));
+    fb->FindExact(3, KeyPad(t, 6) + KeyPad(q, 3));
     // The alternative is named: it needs no choice.
     if (Found()) Working().SetAlternativeNo("");
   } else {
-    fb->FindAtLeast(1, PadKey(t, 6));
+    fb->FindAtLeast(1, KeyPad(t, 6));
   }
   if (!Found()) return m;
   std::string r = Working().PatternText();

@@ -51,7 +51,6 @@ int LookupPattern(std::string_view call, int32_t date);
 int EvaluateEntry(std::string_view text, std::string_view full_text, int32_t date, bool followed);
 
 // Small text helpers of the look-up.
-std::string PadKey(std::string_view s, size_t n);  // cut or padded with blanks
 inline bool IsAsciiLetter(char c) { return c >= 'A' && c <= 'Z'; }
 inline bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 

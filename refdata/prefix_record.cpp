@@ -1,9 +1,8 @@
 #include "refdata/prefix_record.h"
 
-#include "storage/catalogue_keys.h"
 #include "storage/key_encoding.h"
 #include "storage/record_bytes.h"
-#include "storage/text_util.h"
+#include "text/text_util.h"
 
 namespace kontura {
 

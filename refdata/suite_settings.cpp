@@ -1,7 +1,7 @@
 #include "refdata/suite_settings.h"
 
 #include "refdata/setup_record.h"
-#include "storage/text_util.h"
+#include "text/text_util.h"
 
 namespace kontura {
 

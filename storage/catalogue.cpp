@@ -1,13 +1,14 @@
 #include "storage/catalogue.h"
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <system_error>
 #include <vector>
 
-#include "storage/known_fileblocks.h"
 #include "storage/storage_error.h"
 
 namespace kontura {
@@ -17,8 +18,8 @@ struct Slot {
   Fileblock* handle = nullptr;
 };
 
-constexpr size_t kSlots = static_cast<size_t>(CatalogueId::kFhcall) + 1;
-std::array<Slot, kSlots> g_slots;
+std::array<Slot, kCatalogueSize> g_slots;
+std::span<const FileblockLayout> g_table;
 std::string g_start_dir;
 // The record buffers of the open fileblocks, by handle. Kept apart from the
 // slots so that a buffer lives exactly as long as its fileblock, even if a
@@ -28,6 +29,34 @@ std::map<Fileblock*, std::unique_ptr<uint8_t[]>> g_buffers;
 Slot& SlotOf(CatalogueId id) { return g_slots[static_cast<size_t>(id)]; }
 
 }  // namespace
+
+void InstallCatalogue(std::span<const FileblockLayout> table) { g_table = table; }
+
+std::span<const FileblockLayout> InstalledCatalogue() { return g_table; }
+
+const FileblockLayout& CatalogueLayout(CatalogueId id) {
+  if (g_table.size() != kCatalogueSize) {
+    // A programming error, not a file problem: nothing can be opened.
+    std::fputs("kontura: no fileblock catalogue installed\n", stderr);
+    std::abort();
+  }
+  return g_table[static_cast<size_t>(id)];
+}
+
+const FileblockLayout* FindCatalogueLayout(const std::string& path) { return FindLayout(g_table, path); }
+
+std::optional<CatalogueId> CatalogueIdOf(const FileblockLayout& layout) {
+  for (size_t i = 0; i < g_table.size(); ++i) {
+    if (&g_table[i] == &layout) return static_cast<CatalogueId>(i);
+  }
+  return std::nullopt;
+}
+
+std::string FhlkFileName(int32_t contest_number) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%04d", static_cast<int>(contest_number));
+  return CatalogueLayout(CatalogueId::kFhlk).name + digits;
+}
 
 const std::string& StartDir() {
   if (g_start_dir.empty()) SetStartDirFromCurrentDirectory();
@@ -42,8 +71,8 @@ void SetStartDirFromCurrentDirectory() {
 }
 
 bool OpenCatalogued(CatalogueId id, const std::string& file_name) {
-  const CatalogueEntry& entry = CatalogueEntryOf(id);
-  std::string name = file_name.empty() ? std::string(entry.file_name) : file_name;
+  const FileblockLayout& layout = CatalogueLayout(id);
+  std::string name = file_name.empty() ? layout.name : file_name;
   Slot& slot = SlotOf(id);
 
   if (Fileblock* open = FindOpenFileblock(name)) {
@@ -52,20 +81,20 @@ bool OpenCatalogued(CatalogueId id, const std::string& file_name) {
     return true;
   }
 
-  auto buffer = std::make_unique<uint8_t[]>(static_cast<size_t>(entry.buffer_size));
-  Fileblock* fb = OpenFileblock(name, StartDir() + name, false, false, entry.variable_length, true,
-                                entry.record_length, static_cast<int>(entry.keys.size()), buffer.get(),
-                                entry.buffer_size, entry.key_builder, 32);
+  auto buffer = std::make_unique<uint8_t[]>(static_cast<size_t>(layout.BufferSize()));
+  Fileblock* fb = OpenFileblock(name, StartDir() + name, false, false, layout.variable_length, true,
+                                layout.record_length, static_cast<int>(layout.keys.size()), buffer.get(),
+                                layout.BufferSize(), layout.key_builder, 32);
   if (!fb) return false;
-  for (size_t k = 0; k < entry.keys.size() && StorageErrorClass() == 0; ++k) {
-    fb->DefineKey(static_cast<int>(k + 1), entry.keys[k].length, entry.keys[k].duplicates);
+  for (size_t k = 0; k < layout.keys.size() && StorageErrorClass() == 0; ++k) {
+    fb->DefineKey(static_cast<int>(k + 1), layout.keys[k].length, layout.keys[k].duplicates);
   }
-  if (entry.counter_key > 0 && StorageErrorClass() == 0) {
-    fb->SetCounterField(entry.counter_key, static_cast<int>(kCounterFieldOffset));
+  if (layout.counter_key > 0 && StorageErrorClass() == 0) {
+    fb->SetCounterField(layout.counter_key, static_cast<int>(kCounterFieldOffset));
   }
   // A rebuild shows nothing while it runs.
   fb->SetProgressHandler([](const std::string&, int, int32_t, int32_t) {});
-  if (entry.flush_after_write) fb->SetFlushAfterWrite(true);
+  if (layout.flush_after_write) fb->SetFlushAfterWrite(true);
   slot.handle = fb;
   g_buffers[fb] = std::move(buffer);
   return true;
@@ -97,22 +126,6 @@ bool FirstRecordOrAddCleared(Fileblock* fb) {
   fb->ClearBuffer();
   fb->AddRecord();
   return false;
-}
-
-void RegisterCatalogueFileblocks() {
-  for (const CatalogueEntry& entry : CatalogueTable()) {
-    KnownFileblock known;
-    known.name = entry.file_name;
-    if (entry.id == CatalogueId::kFhlk) known.name += "*";
-    known.record_length = entry.record_length;
-    known.variable = entry.variable_length;
-    known.buffer_size = entry.buffer_size;
-    for (const KeyDefinition& k : entry.keys) known.keys.push_back({k.length, k.duplicates});
-    if (entry.counter_key > 0) known.counters.push_back({entry.counter_key, static_cast<int>(kCounterFieldOffset)});
-    known.flush_after_write = entry.flush_after_write;
-    known.key_builder = entry.key_builder;
-    RegisterKnownFileblock(std::move(known));
-  }
 }
 
 }  // namespace kontura

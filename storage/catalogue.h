@@ -8,14 +8,60 @@
 // count would go below zero.
 //
 // Every fileblock lives in the start directory.
+//
+// The openers know the fileblocks by their CatalogueId only; what each one
+// holds (record length, keys, key builder) is the program's table, which the
+// program hands over once at start with InstallCatalogue.
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 
-#include "storage/catalogue_table.h"
 #include "storage/fileblock.h"
+#include "storage/fileblock_layout.h"
 
 namespace kontura {
+
+enum class CatalogueId {
+  kFhsetup,
+  kFhsetup2,
+  kFhkk,
+  kFhkz,
+  kFhlk,      // FHLK<nnnn>, one per contest; see FhlkFileName
+  kFhlktemp,
+  kFhprefix,
+  kFhprefee,
+  kFhprefes,
+  kFhpro,
+  kFhcbuch,
+  kFhcall,
+};
+
+inline constexpr size_t kCatalogueSize = static_cast<size_t>(CatalogueId::kFhcall) + 1;
+
+// Installs the program's table: one layout per CatalogueId, in the order of
+// CatalogueId. The table must outlive every opener call; opening a
+// fileblock before a table is installed ends the program.
+void InstallCatalogue(std::span<const FileblockLayout> table);
+
+// The installed table (empty before InstallCatalogue) and one entry of it.
+std::span<const FileblockLayout> InstalledCatalogue();
+const FileblockLayout& CatalogueLayout(CatalogueId id);
+
+// The layout of a fileblock path as it appears on disk ("dir/FHKK.DAT",
+// "fhkk", "FHLK0007" for the log of contest 7; FHLKTEMP is its own entry),
+// or nullptr when the program does not know the file.
+const FileblockLayout* FindCatalogueLayout(const std::string& path);
+
+// The id of an entry of the installed table; nothing for other layouts.
+std::optional<CatalogueId> CatalogueIdOf(const FileblockLayout& layout);
+
+// The file name of the QSO log of a contest: "FHLK" and the number with four
+// digits and leading zeros (contest 7: FHLK0007). A number outside 0..9999
+// would overflow the four positions; it is written with all its digits
+// (and a minus sign) instead, so that no two contests share one log file.
+std::string FhlkFileName(int32_t contest_number);
 
 // The start directory with a trailing "/": the current directory when the
 // program started. Fileblocks, pictures and the rules document are found
@@ -65,10 +111,5 @@ inline void CloseFHCALL() { CloseCatalogued(CatalogueId::kFhcall); }
 // records come into being on a first start). True when a stored record was
 // found, false when it had to be added.
 bool FirstRecordOrAddCleared(Fileblock* fb);
-
-// Registers every catalogued fileblock with the engine's registry of known
-// layouts, so that the integrity check compares keys and the rebuild knows
-// them (kontura-tool).
-void RegisterCatalogueFileblocks();
 
 }  // namespace kontura

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "platform/code_page.h"
 #include "storage/page_cache.h"
 
 namespace kontura {
@@ -119,19 +120,6 @@ bool IsValidFileblock(const Fileblock* fb) {
 }
 
 void SetDefaultLockRetryHandler(LockRetryHandler handler) { Manager().default_lock_retry = std::move(handler); }
-
-std::string FoldFileblockName(const std::string& name) {
-  std::string s = name;
-  for (char& c : s) {
-    unsigned char b = static_cast<unsigned char>(c);
-    if (b >= 'a' && b <= 'z') b = static_cast<unsigned char>(b - 'a' + 'A');
-    else if (b == 0x81) b = 0x9A;
-    else if (b == 0x84) b = 0x8E;
-    else if (b == 0x94) b = 0x99;
-    c = static_cast<char>(b);
-  }
-  return s;
-}
 
 std::string FileblockPath(const std::string& base, const std::string& ext) {
   size_t slash = base.find_last_of("/\\");

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "storage/key_encoding.h"
-#include "storage/record_bytes.h"
 #include "storage/rebuild.h"
+#include "storage/record_bytes.h"
 
 namespace kontura {
 

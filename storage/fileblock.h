@@ -216,10 +216,6 @@ Fileblock* OpenFileblock(const std::string& name, const std::string& file_name, 
 // Closes the files (headers written) and destroys the object.
 void CloseFileblock(Fileblock* fb);
 
-// Names of fileblocks compare after this folding: bytes upper-cased, and the
-// DOS code page's lower-case umlauts 0x81, 0x84, 0x94 become 0x9A, 0x8E, 0x99.
-std::string FoldFileblockName(const std::string& name);
-
 // "<base>.<ext>", replacing an extension the base name already has.
 std::string FileblockPath(const std::string& base, const std::string& ext);
 

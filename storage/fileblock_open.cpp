@@ -12,8 +12,8 @@
 #include "storage/file_layout.h"
 #include "storage/file_manager.h"
 #include "storage/key_encoding.h"
-#include "storage/record_bytes.h"
 #include "storage/rebuild.h"
+#include "storage/record_bytes.h"
 
 namespace kontura {
 
@@ -230,17 +230,15 @@ bool Fileblock::EnsureOpen() {
 }
 
 bool Fileblock::Rebuild() {
-  RebuildPlan plan;
-  plan.name = m_name;
-  plan.base = m_file_name;
-  plan.record_length = m_record_length;
-  plan.variable = m_variable;
-  plan.buffer_size = m_buffer_size;
-  plan.keys = KeySpecs();
-  plan.key_builder = m_key_builder;
-  plan.progress = m_progress;
+  FileblockLayout layout;
+  layout.name = m_name;
+  layout.record_length = m_record_length;
+  layout.variable_length = m_variable;
+  layout.buffer_size = m_buffer_size;
+  layout.keys = KeySpecs();
+  layout.key_builder = m_key_builder;
   m_current = -1;
-  return RebuildFileblock(plan, this);
+  return RebuildFileblock(layout, m_file_name, m_progress, this);
 }
 
 bool Fileblock::OpenFiles(int* repair) {

@@ -8,8 +8,8 @@
 #include "storage/file_layout.h"
 #include "storage/file_system.h"
 #include "storage/rebuild.h"
-#include "storage/record_file_reader.h"
 #include "storage/record_bytes.h"
+#include "storage/record_file_reader.h"
 
 namespace kontura {
 
@@ -127,7 +127,7 @@ struct TreeWalk {
 
 }  // namespace
 
-CheckReport CheckFileblock(const std::string& base_in, const KnownFileblock* known) {
+CheckReport CheckFileblock(const std::string& base_in, const FileblockLayout* known) {
   Ctx ctx;
   StorageFileSystem& fs = TheStorageFileSystem();
   const std::string dat = FileblockPath(base_in, "DAT");
@@ -156,7 +156,7 @@ CheckReport CheckFileblock(const std::string& base_in, const KnownFileblock* kno
     return ctx.report;
   }
   if (h[kDataModified] != 0) ctx.Problem("modification flag set: a change was interrupted");
-  const bool variable = known && known->variable;
+  const bool variable = known && known->variable_length;
   int64_t slots_in_file = size / S - 1;
   if (slots < 0 || slots > slots_in_file) {
     ctx.Problem("header names " + std::to_string(slots) + " slots, the file holds " + std::to_string(slots_in_file));
@@ -338,9 +338,6 @@ CheckReport CheckFileblock(const std::string& base_in, const KnownFileblock* kno
   return ctx.report;
 }
 
-}  // namespace kontura
-
-namespace kontura {
 
 std::string FormatCheckReport(const CheckReport& report) {
   std::string out;

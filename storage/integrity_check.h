@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/known_fileblocks.h"
+#include "storage/fileblock_layout.h"
 
 namespace kontura {
 
@@ -28,11 +28,7 @@ struct CheckReport {
 
 // base: path and base name, with or without ".DAT". Without a known layout
 // the record length is taken from the data header.
-CheckReport CheckFileblock(const std::string& base, const KnownFileblock* known = nullptr);
-
-}  // namespace kontura
-
-namespace kontura {
+CheckReport CheckFileblock(const std::string& base, const FileblockLayout* known = nullptr);
 
 // The report as printed by kontura-tool: one line per problem, then
 // "OK: <records> records, <indexes> indexes" or "DAMAGED: <n> problems".

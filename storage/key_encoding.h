@@ -1,7 +1,12 @@
 #pragma once
-// Order-preserving key encodings of numbers, dates and times. Index keys are
-// compared as unsigned bytes, so these encodings make keys sort like values.
+// Order-preserving key encodings of numbers, dates and times, and the pieces
+// key builders compose keys of. Index keys are compared as unsigned bytes, so
+// these encodings make keys sort like values. A key builder returns a key at
+// the full length of its composition; cutting it to 50 bytes and then to the
+// key length of the index is the engine's work (MakeKey), so a builder never
+// needs to know the index definitions.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -22,5 +27,16 @@ int32_t KeyToNumber(std::string_view key);
 // change): keys of non-negative values sort like the values.
 std::string DateToKey(int32_t day_number);
 std::string TimeToKey(int32_t seconds);
+
+// s cut or padded with blanks on the right to exactly n characters; no case
+// change.
+std::string KeyPad(std::string_view s, size_t n);
+
+// s padded with blanks on the left to n characters (right-aligned); a longer
+// s keeps its first n characters.
+std::string KeyPadLeft(std::string_view s, size_t n);
+
+// A one-byte key of a character field, the byte as stored (0 included).
+std::string KeyChar(const uint8_t* record, size_t offset);
 
 }  // namespace kontura

@@ -80,28 +80,29 @@ class MessageLog {
 };
 
 // Step 1. Copies the live records of B.SAV into a new B.DAT.
-bool CopyLiveRecords(const RebuildPlan& plan, Fileblock* owner, const std::string& dat, const std::string& sav,
+bool CopyLiveRecords(const FileblockLayout& layout, const ProgressHandler& progress, Fileblock* owner,
+                     const std::string& dat, const std::string& sav,
                      MessageLog& msg) {
   auto old_file = OpenExisting(sav, owner);
   if (!old_file) return false;
-  if (!WriteNewFile(dat, DataFile::EmptyImage(plan.record_length, 0), owner)) return false;
+  if (!WriteNewFile(dat, DataFile::EmptyImage(layout.record_length, 0), owner)) return false;
   auto new_file = OpenExisting(dat, owner);
   if (!new_file) return false;
-  DataFile out(std::move(new_file), owner, plan.record_length, plan.variable);
+  DataFile out(std::move(new_file), owner, layout.record_length, layout.variable_length);
   if (out.Load() != 0 || !out.MarkModified(false)) return false;
 
   const int64_t size = old_file->Size();
-  const int32_t slots = static_cast<int32_t>(size / plan.record_length - 1);
+  const int32_t slots = static_cast<int32_t>(size / layout.record_length - 1);
   // The old file is read through a DataFile whose header claims every slot
   // of the file, with an empty free chain: nothing of the old header is used.
-  DataFile in(std::move(old_file), owner, plan.record_length, plan.variable);
+  DataFile in(std::move(old_file), owner, layout.record_length, layout.variable_length);
   in.AssumeSlots(slots < 0 ? 0 : slots);
-  std::vector<uint8_t> rec(static_cast<size_t>(plan.buffer_size));
+  std::vector<uint8_t> rec(static_cast<size_t>(layout.BufferSize()));
   int32_t read = 0;
   for (int32_t n = 1; n <= slots; ++n) {
     int32_t status = 0;
     uint8_t raw[4];
-    int64_t r = in.file().ReadAt(static_cast<uint64_t>(n) * static_cast<uint64_t>(plan.record_length), raw, 4);
+    int64_t r = in.file().ReadAt(static_cast<uint64_t>(n) * static_cast<uint64_t>(layout.record_length), raw, 4);
     if (r != 4) break;
     status = GetI32(raw, 0);
     if (status != 0) continue;  // free slot or continuation slot
@@ -111,8 +112,8 @@ bool CopyLiveRecords(const RebuildPlan& plan, Fileblock* owner, const std::strin
       // A record whose continuation chain is damaged cannot be recovered
       // whole; it is reported and left out rather than stopping the rebuild.
       storage_detail::ResetErrorsTo(saved_errors);
-      std::vector<uint8_t> main_slot(static_cast<size_t>(plan.record_length));
-      int64_t got = in.file().ReadAt(static_cast<uint64_t>(n) * static_cast<uint64_t>(plan.record_length),
+      std::vector<uint8_t> main_slot(static_cast<size_t>(layout.record_length));
+      int64_t got = in.file().ReadAt(static_cast<uint64_t>(n) * static_cast<uint64_t>(layout.record_length),
                                      main_slot.data(), main_slot.size());
       msg.Unreadable(n, main_slot.data(), got > 0 ? static_cast<size_t>(got) : 0);
       continue;
@@ -121,17 +122,18 @@ bool CopyLiveRecords(const RebuildPlan& plan, Fileblock* owner, const std::strin
     int32_t new_no = 0;
     if (!out.AddRecord(rec.data(), rec.size(), &new_no)) return false;
     ++read;
-    if (plan.progress) plan.progress(plan.name, 0, read, 0);
+    if (progress) progress(layout.name, 0, read, 0);
   }
-  out.set_key_count(static_cast<int>(plan.keys.size()));
+  out.set_key_count(static_cast<int>(layout.keys.size()));
   // The flag stays set until the indexes are rebuilt as well.
   return out.WriteHeader(true);
 }
 
-bool Reorganise(const RebuildPlan& plan, Fileblock* owner, MessageLog& msg) {
+bool Reorganise(const FileblockLayout& layout, const std::string& base, const ProgressHandler& progress,
+                Fileblock* owner, MessageLog& msg) {
   StorageFileSystem& fs = TheStorageFileSystem();
-  const std::string dat = FileblockPath(plan.base, "DAT");
-  const std::string sav = FileblockPath(plan.base, "SAV");
+  const std::string dat = FileblockPath(base, "DAT");
+  const std::string sav = FileblockPath(base, "SAV");
   bool have_dat = fs.FileSize(dat) >= 0;
   bool have_sav = fs.FileSize(sav) >= 0;
   if (have_dat && have_sav) {
@@ -143,9 +145,9 @@ bool Reorganise(const RebuildPlan& plan, Fileblock* owner, MessageLog& msg) {
     return false;
   }
   if (!have_dat && !have_sav) {
-    return WriteNewFile(dat, DataFile::EmptyImage(plan.record_length, static_cast<int>(plan.keys.size())), owner);
+    return WriteNewFile(dat, DataFile::EmptyImage(layout.record_length, static_cast<int>(layout.keys.size())), owner);
   }
-  if (!CopyLiveRecords(plan, owner, dat, sav, msg)) {
+  if (!CopyLiveRecords(layout, progress, owner, dat, sav, msg)) {
     fs.Remove(dat);
     fs.Rename(sav, dat);
     return false;
@@ -155,13 +157,14 @@ bool Reorganise(const RebuildPlan& plan, Fileblock* owner, MessageLog& msg) {
 }
 
 // Step 2.
-bool RebuildIndexes(const RebuildPlan& plan, Fileblock* owner, MessageLog& msg) {
-  const std::string dat = FileblockPath(plan.base, "DAT");
-  const std::string ix = FileblockPath(plan.base, "IX");
-  if (!WriteNewFile(ix, IndexFile::EmptyHeaderBlock(plan.keys), owner)) return false;
+bool RebuildIndexes(const FileblockLayout& layout, const std::string& base, const ProgressHandler& progress,
+                    Fileblock* owner, MessageLog& msg) {
+  const std::string dat = FileblockPath(base, "DAT");
+  const std::string ix = FileblockPath(base, "IX");
+  if (!WriteNewFile(ix, IndexFile::EmptyHeaderBlock(layout.keys), owner)) return false;
   auto df = OpenExisting(dat, owner);
   if (!df) return false;
-  DataFile data(std::move(df), owner, plan.record_length, plan.variable);
+  DataFile data(std::move(df), owner, layout.record_length, layout.variable_length);
   int code = data.Load();
   if (code != 0 && code != err::kInterrupted) {
     LogError(code, owner, 45);
@@ -170,13 +173,13 @@ bool RebuildIndexes(const RebuildPlan& plan, Fileblock* owner, MessageLog& msg) 
   auto xf = OpenExisting(ix, owner);
   if (!xf) return false;
   IndexFile index(std::move(xf), owner);
-  if (index.Load(static_cast<int>(plan.keys.size())) != 0) {
+  if (index.Load(static_cast<int>(layout.keys.size())) != 0) {
     LogError(err::kIndexGeometry, owner, 46);
     return false;
   }
-  std::vector<uint8_t> rec(static_cast<size_t>(plan.buffer_size));
-  std::vector<uint8_t> slot(static_cast<size_t>(plan.record_length));
-  const int k = static_cast<int>(plan.keys.size());
+  std::vector<uint8_t> rec(static_cast<size_t>(layout.BufferSize()));
+  std::vector<uint8_t> slot(static_cast<size_t>(layout.record_length));
+  const int k = static_cast<int>(layout.keys.size());
   for (int i = 1; i <= k; ++i) {
     int32_t read = 0, added = 0;
     for (int32_t n = 1; n <= data.header().slot_count; ++n) {
@@ -184,16 +187,16 @@ bool RebuildIndexes(const RebuildPlan& plan, Fileblock* owner, MessageLog& msg) 
       if (!data.ReadRecord(n, rec.data(), rec.size(), &deleted)) return false;
       if (deleted) continue;
       ++read;
-      std::string key = CutKey(plan.key_builder(rec.data(), i), plan.keys[i - 1].length);
+      std::string key = CutKey(layout.key_builder(rec.data(), i), layout.keys[i - 1].length);
       bool dup = false;
       if (!index.Insert(i, key, n, &dup)) return false;
       if (dup) {
-        int64_t r = data.file().ReadAt(static_cast<uint64_t>(n) * static_cast<uint64_t>(plan.record_length),
+        int64_t r = data.file().ReadAt(static_cast<uint64_t>(n) * static_cast<uint64_t>(layout.record_length),
                                        slot.data(), slot.size());
         msg.Collision(key, i, n, slot.data(), r > 0 ? static_cast<size_t>(r) : 0);
         for (int j = 1; j < i; ++j) {
           bool missing = false;
-          if (!index.Remove(j, CutKey(plan.key_builder(rec.data(), j), plan.keys[j - 1].length), n, &missing)) {
+          if (!index.Remove(j, CutKey(layout.key_builder(rec.data(), j), layout.keys[j - 1].length), n, &missing)) {
             return false;
           }
         }
@@ -201,7 +204,7 @@ bool RebuildIndexes(const RebuildPlan& plan, Fileblock* owner, MessageLog& msg) 
         continue;
       }
       ++added;
-      if (plan.progress) plan.progress(plan.name, i, read, added);
+      if (progress) progress(layout.name, i, read, added);
     }
   }
   if (!index.Flush(true)) return false;
@@ -211,20 +214,21 @@ bool RebuildIndexes(const RebuildPlan& plan, Fileblock* owner, MessageLog& msg) 
 
 }  // namespace
 
-bool RebuildFileblock(const RebuildPlan& plan, Fileblock* owner) {
+bool RebuildFileblock(const FileblockLayout& layout, const std::string& base, const ProgressHandler& progress,
+                      Fileblock* owner) {
   // Created anew on the first line to report; a rebuild without anything to
   // report leaves an older log alone.
-  MessageLog msg(FileblockPath(plan.base, "MSG"));
-  if (!Reorganise(plan, owner, msg)) return false;
-  if (plan.keys.empty()) {
-    auto df = OpenExisting(FileblockPath(plan.base, "DAT"), owner);
+  MessageLog msg(FileblockPath(base, "MSG"));
+  if (!Reorganise(layout, base, progress, owner, msg)) return false;
+  if (layout.keys.empty()) {
+    auto df = OpenExisting(FileblockPath(base, "DAT"), owner);
     if (!df) return false;
-    DataFile data(std::move(df), owner, plan.record_length, plan.variable);
+    DataFile data(std::move(df), owner, layout.record_length, layout.variable_length);
     data.Load();
     data.set_key_count(0);
     return data.Flush(true);
   }
-  return RebuildIndexes(plan, owner, msg);
+  return RebuildIndexes(layout, base, progress, owner, msg);
 }
 
 }  // namespace kontura

@@ -26,23 +26,16 @@
 #include <vector>
 
 #include "storage/fileblock.h"
-#include "storage/index_file.h"
+#include "storage/fileblock_layout.h"
 
 namespace kontura {
 
-struct RebuildPlan {
-  std::string name;  // for the progress handler
-  std::string base;  // path and base name without extension
-  int record_length = 0;
-  bool variable = false;
-  int buffer_size = 0;  // record buffer size (= record length when fixed)
-  std::vector<KeySpec> keys;
-  KeyBuilder key_builder;
-  ProgressHandler progress;
-};
-
-// Returns false with the error logged (owner names the fileblock in the log).
-bool RebuildFileblock(const RebuildPlan& plan, Fileblock* owner);
+// Rebuilds the fileblock at base (path and base name without extension) with
+// the record length, keys and key builder of layout; progress (may be empty)
+// hears of each step under layout.name. Returns false with the error logged
+// (owner names the fileblock in the log).
+bool RebuildFileblock(const FileblockLayout& layout, const std::string& base, const ProgressHandler& progress,
+                      Fileblock* owner);
 
 // Cuts a built key to 50 bytes and to the key length.
 std::string CutKey(std::string key, int key_length);

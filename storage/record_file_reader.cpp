@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <climits>
 
-#include "storage/fileblock.h"
 #include "storage/file_layout.h"
+#include "storage/fileblock.h"
 #include "storage/record_bytes.h"
 
 namespace kontura {

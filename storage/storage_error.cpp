@@ -52,6 +52,8 @@ int ErrorClassOf(int code) {
   return 99;
 }
 
+void ClearStorageErrors() { storage_detail::ResetErrors(nullptr); }
+
 int32_t StorageErrorClass() { return State().error_class; }
 int StorageErrorCount() { return State().count; }
 const StorageErrorEntry& StorageErrorAt(int i) { return State().entries[i]; }

@@ -115,6 +115,10 @@ const StorageErrorEntry& StorageErrorAt(int i);  // 0 .. count-1
 int StorageErrorCode();
 // The fileblock the last operation was called on (may be destroyed meanwhile).
 Fileblock* StorageErrorFileblock();
+// Forgets the logged errors: class 0, no entries. For callers that start a
+// piece of work of their own outside an engine operation (a rebuild run by a
+// tool) and must not see errors of earlier calls.
+void ClearStorageErrors();
 
 using FatalStorageHandler = std::function<void()>;
 using LockRetryHandler = std::function<bool(const std::string& fileblock_name, int situation)>;
@@ -128,6 +132,7 @@ namespace situation {
 inline constexpr int kLocked = 1;
 inline constexpr int kLockRecFailed = 2;
 inline constexpr int kLockFileFailed = 3;
+inline constexpr int kRecordGone = 4;  // the record was deleted meanwhile
 inline constexpr int kRebuild = 5;
 inline constexpr int kCreate = 6;
 inline constexpr int kDriveNotReady = 7;

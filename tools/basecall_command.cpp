@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/code_page.h"
 #include "refdata/base_call.h"
-#include "storage/cp1252.h"
 
 namespace kontura::tool {
 

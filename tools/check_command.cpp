@@ -3,10 +3,10 @@
 
 #include <cstdio>
 
-#include "storage/cp1252.h"
+#include "platform/code_page.h"
+#include "storage/catalogue.h"
 #include "storage/fileblock.h"
 #include "storage/integrity_check.h"
-#include "storage/known_fileblocks.h"
 #include "storage/rebuild.h"
 #include "tools/tool_commands.h"
 
@@ -17,7 +17,7 @@ int RunCheck(const std::vector<std::string>& args) {
     std::fprintf(stderr, "Aufruf: kontura-tool check PFAD\n");
     return 2;
   }
-  CheckReport report = CheckFileblock(args[0], FindKnownFileblock(args[0]));
+  CheckReport report = CheckFileblock(args[0], FindCatalogueLayout(args[0]));
   std::fputs(Cp1252ToUtf8(FormatCheckReport(report)).c_str(), stdout);
   return report.ok() ? 0 : 1;
 }
@@ -27,7 +27,7 @@ int RunRebuild(const std::vector<std::string>& args) {
     std::fprintf(stderr, "Aufruf: kontura-tool rebuild PFAD\n");
     return 2;
   }
-  const KnownFileblock* known = FindKnownFileblock(args[0]);
+  const FileblockLayout* known = FindCatalogueLayout(args[0]);
   if (!known) {
     std::fprintf(stderr, "kontura-tool: unbekannter Fileblock \"%s\"\n", args[0].c_str());
     return 2;
@@ -36,16 +36,8 @@ int RunRebuild(const std::vector<std::string>& args) {
   InitFileManager(160, 32);
   std::string base = FileblockPath(args[0], "DAT");
   base.resize(base.size() - 4);
-  RebuildPlan plan;
-  plan.name = base;
-  plan.base = base;
-  plan.record_length = known->record_length;
-  plan.variable = known->variable;
-  plan.buffer_size = known->buffer_size > 0 ? known->buffer_size : known->record_length;
-  plan.keys = known->keys;
-  plan.key_builder = known->key_builder;
-  storage_detail::ResetErrors(nullptr);
-  bool ok = RebuildFileblock(plan, nullptr);
+  ClearStorageErrors();
+  bool ok = RebuildFileblock(*known, base, {}, nullptr);
   int code = StorageErrorCode();
   ExitFileManager();
   if (!ok) {

@@ -3,8 +3,9 @@
 
 #include <cstdio>
 
-#include "storage/cp1252.h"
-#include "storage/fileblock_dump.h"
+#include "catalogue/fileblock_dump.h"
+#include "platform/code_page.h"
+#include "storage/catalogue.h"
 #include "tools/tool_commands.h"
 
 namespace kontura::tool {
@@ -14,7 +15,7 @@ int RunDump(const std::vector<std::string>& args) {
     std::fprintf(stderr, "Aufruf: kontura-tool dump PFAD\n");
     return 2;
   }
-  const CatalogueEntry* entry = CatalogueEntryOfPath(args[0]);
+  const FileblockLayout* entry = FindCatalogueLayout(args[0]);
   if (!entry) {
     std::fprintf(stderr, "kontura-tool: unbekannter Fileblock \"%s\"\n", args[0].c_str());
     return 2;

@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "app/storage_setup.h"
+#include "platform/code_page.h"
 #include "refdata/prefix_choice.h"
 #include "refdata/prefix_lookup.h"
 #include "refdata/prefix_record.h"
-#include "storage/calendar.h"
 #include "storage/catalogue.h"
-#include "storage/cp1252.h"
-#include "storage/storage_setup.h"
-#include "storage/text_util.h"
+#include "text/calendar.h"
+#include "text/text_util.h"
 
 namespace kontura::tool {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/catalogue.h"
+#include "catalogue/catalogue_table.h"
 #include "tools/tool_commands.h"
 
 namespace {
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   // The program's own fileblocks: check compares their keys, rebuild knows them.
-  kontura::RegisterCatalogueFileblocks();
+  kontura::InstallProgramCatalogue();
   std::vector<std::string> args(argv + 2, argv + argc);
   for (const kontura::tool::Command& c : kontura::tool::Commands()) {
     if (std::strcmp(argv[1], c.name) == 0) return c.run(args);

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "app/storage_setup.h"
+#include "platform/code_page.h"
 #include "refdata/cty_import.h"
 #include "storage/catalogue.h"
-#include "storage/cp1252.h"
-#include "storage/storage_setup.h"
 
 namespace kontura::tool {
 

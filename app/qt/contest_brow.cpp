@@ -14,14 +14,11 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "app/colour_scheme.h"
 #include "app/contest_list.h"
-#include "contest/contest_header.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_text.h"
 #include "refdata/suite_settings.h"
-#include "storage/catalogue.h"
-#include "storage/storage_error.h"
+#include "ui/colour_scheme.h"
 #include "ui/qt/fk_brow.h"
 
 namespace kontura {
@@ -227,11 +224,9 @@ void TContestBrow::LoadPictures() {
 }
 
 void TContestBrow::SetUpList() {
-  Fileblock* fhkk = CatalogueHandle(CatalogueId::kFhkk);
+  Fileblock* fhkk = ContestBrowSession::ContestFileblock();
   const char edition = m_session.EditionCode();
-  m_list->OnBuildRow = [this](RowRec& row) {
-    row.text = ContestRowText(CatalogueRecord(CatalogueId::kFhkk), m_list->CurrentKeyNr());
-  };
+  m_list->OnBuildRow = [this](RowRec& row) { row.text = ContestBrowSession::ContestRowOfBuffer(m_list->CurrentKeyNr()); };
   m_list->OnSetHeaderFooter = [this] { m_list->SetHeaderFooter(ContestHeadingText(m_list->CurrentKeyNr()), ""); };
   m_list->OnInitSortList = [this] {
     m_list->ClearSortList();
@@ -247,17 +242,17 @@ void TContestBrow::SetUpList() {
   std::string range(1, edition);
   if (!fhkk || !m_list->BindFileblock(fhkk, kContestListKeyName, range, range)) return;
   // Start on the contest with the latest start date.
-  fhkk->Last(kContestListKeyDate);
-  if (StorageErrorClass() == 0) PositionOnCurrentContest();
+  if (ContestBrowSession::SelectLatestContest()) PositionOnCurrentContest();
 }
 
 void TContestBrow::PositionOnCurrentContest() {
-  Fileblock* fhkk = CatalogueHandle(CatalogueId::kFhkk);
-  if (!fhkk || fhkk->CurrentRef() < 0) {
+  std::string key;
+  int32_t ref = -1;
+  if (!ContestBrowSession::CurrentContestPosition(m_list->CurrentKeyNr(), &key, &ref)) {
     m_list->Refresh();
     return;
   }
-  m_list->GotoKey(fhkk->MakeKey(m_list->CurrentKeyNr()), fhkk->CurrentRef());
+  m_list->GotoKey(key, ref);
 }
 
 void TContestBrow::btnStartenClick() {

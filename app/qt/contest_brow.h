@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "app/catalogue_actions.h"
-#include "app/contest_brow_session.h"
+#include "app/contest_brow.h"
 
 class QLabel;
 class QFrame;

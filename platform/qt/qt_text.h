@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "storage/cp1252.h"
+#include "platform/code_page.h"
 
 namespace kontura {
 

@@ -14,7 +14,7 @@
 
 #include "platform/qt/qt_text.h"
 #include "refdata/suite_settings.h"
-#include "storage/picture_format.h"
+#include "text/picture_format.h"
 
 namespace kontura {
 

@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "storage/fileblock_layout.h"
 #include "storage/integrity_check.h"
-#include "storage/known_fileblocks.h"
+#include "tests/support/catalogue_ids.h"
 #include "tests/support/start_dir_fixture.h"
 
 namespace kontura::testing {
@@ -20,32 +21,32 @@ class CatalogueCheckTest : public StartDirTest {
   void SetUp() override {
     StartDirTest::SetUp();
     ASSERT_TRUE(StartStorage());
-    RegisterCatalogueFileblocks();
+    InstallProgramCatalogue();
   }
 
-  static std::string FileName(const CatalogueEntry& e) { return e.id == CatalogueId::kFhlk ? "FHLK0007" : e.file_name; }
+  static std::string FileName(const FileblockLayout& e) { return IdOf(e) == CatalogueId::kFhlk ? "FHLK0007" : e.name; }
 
   // Two records that differ in every byte the program writes; string
   // length bytes above their capacities are clamped by the key builders.
-  void WriteTwoRecords(const CatalogueEntry& e) {
-    ASSERT_TRUE(OpenCatalogued(e.id, e.id == CatalogueId::kFhlk ? FileName(e) : std::string()));
-    Fileblock* fb = CatalogueHandle(e.id);
+  void WriteTwoRecords(const FileblockLayout& e) {
+    ASSERT_TRUE(OpenCatalogued(IdOf(e), IdOf(e) == CatalogueId::kFhlk ? FileName(e) : std::string()));
+    Fileblock* fb = CatalogueHandle(IdOf(e));
     for (uint8_t fill : {uint8_t{'A'}, uint8_t{'B'}}) {
       fb->ClearBuffer();
       std::fill(fb->RecordBuffer() + 4, fb->RecordBuffer() + e.record_length, fill);
       fb->AddRecord();
       ASSERT_EQ(StorageErrorClass(), 0) << StorageErrorCode();
     }
-    CloseCatalogued(e.id);
+    CloseCatalogued(IdOf(e));
   }
 };
 
 TEST_F(CatalogueCheckTest, EveryFileblockWrittenByTheProgramPasses) {
-  for (const CatalogueEntry& e : CatalogueTable()) {
+  for (const FileblockLayout& e : ProgramCatalogue()) {
     const std::string name = FileName(e);
     SCOPED_TRACE(name);
     WriteTwoRecords(e);
-    const KnownFileblock* known = FindKnownFileblock(Path(name + ".DAT"));
+    const FileblockLayout* known = FindCatalogueLayout(Path(name + ".DAT"));
     ASSERT_NE(known, nullptr);
     EXPECT_EQ(known->record_length, e.record_length);
     EXPECT_EQ(known->keys.size(), e.keys.size());
@@ -72,7 +73,7 @@ TEST_F(CatalogueCheckTest, RecordChangedBehindTheIndexIsFound) {
       {CatalogueId::kFhcbuch, 5, "index 1: entry key of record 2 differs from its record"},
   };
   for (const Case& c : cases) {
-    const CatalogueEntry& e = CatalogueEntryOf(c.id);
+    const FileblockLayout& e = CatalogueLayout(c.id);
     const std::string name = FileName(e);
     SCOPED_TRACE(name);
     WriteTwoRecords(e);
@@ -80,10 +81,10 @@ TEST_F(CatalogueCheckTest, RecordChangedBehindTheIndexIsFound) {
     // first record's continuation slots.
     std::vector<int32_t> mains;
     {
-      ASSERT_TRUE(OpenCatalogued(e.id, c.id == CatalogueId::kFhlk ? name : std::string()));
-      Fileblock* fb = CatalogueHandle(e.id);
+      ASSERT_TRUE(OpenCatalogued(IdOf(e), c.id == CatalogueId::kFhlk ? name : std::string()));
+      Fileblock* fb = CatalogueHandle(IdOf(e));
       for (fb->First(1); StorageErrorClass() == 0; fb->Next(1)) mains.push_back(fb->CurrentRef());
-      CloseCatalogued(e.id);
+      CloseCatalogued(IdOf(e));
     }
     ASSERT_EQ(mains.size(), 2u);
     {
@@ -92,14 +93,14 @@ TEST_F(CatalogueCheckTest, RecordChangedBehindTheIndexIsFound) {
                                           c.offset));
       f.put('Z');
     }
-    CheckReport report = CheckFileblock(Path(name), FindKnownFileblock(Path(name)));
+    CheckReport report = CheckFileblock(Path(name), FindCatalogueLayout(Path(name)));
     ASSERT_FALSE(report.ok());
     EXPECT_EQ(report.problems[0].rfind(c.problem, 0), 0u) << FormatCheckReport(report);
   }
 }
 
 TEST_F(CatalogueCheckTest, BrokenChainOfAVariableLengthRecordIsReported) {
-  const CatalogueEntry& e = CatalogueEntryOf(CatalogueId::kFhpro);
+  const FileblockLayout& e = CatalogueLayout(CatalogueId::kFhpro);
   WriteTwoRecords(e);
   // Record 1 fills slot 1 and its continuation slots; its main slot now
   // names a continuation slot far beyond the file.
@@ -109,7 +110,7 @@ TEST_F(CatalogueCheckTest, BrokenChainOfAVariableLengthRecordIsReported) {
     const char next[4] = {0x63, 0, 0, 0};
     f.write(next, 4);
   }
-  CheckReport report = CheckFileblock(Path("FHPRO"), FindKnownFileblock(Path("FHPRO")));
+  CheckReport report = CheckFileblock(Path("FHPRO"), FindCatalogueLayout(Path("FHPRO")));
   ASSERT_EQ(report.problems.size(), 1u) << FormatCheckReport(report);
   EXPECT_EQ(report.problems[0], "record 1: continuation chain broken at slot 99");
 }

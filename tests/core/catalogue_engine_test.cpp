@@ -8,22 +8,25 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/catalogue_table.h"
 #include "contest/contest_header.h"
-#include "storage/catalogue_table.h"
 #include "storage/fileblock.h"
 #include "storage/storage_error.h"
+#include "tests/support/catalogue_ids.h"
 #include "tests/support/storage_fixture.h"
 
 namespace kontura {
 namespace {
 
+using testing::IdOf;
+
 class CatalogueEngineTest : public testing::StorageTest {
  protected:
   // Opens a fileblock the way the openers hand the table to the engine; key
   // 1 may be given another length to simulate a changed definition.
-  Fileblock* OpenEntry(const CatalogueEntry& e, std::vector<uint8_t>& buffer, int key1_length = 0) {
+  Fileblock* OpenEntry(const FileblockLayout& e, std::vector<uint8_t>& buffer, int key1_length = 0) {
     buffer.assign(static_cast<size_t>(e.buffer_size), 0);
-    const std::string name = e.id == CatalogueId::kFhlk ? FhlkFileName(7) : e.file_name;
+    const std::string name = IdOf(e) == CatalogueId::kFhlk ? FhlkFileName(7) : e.name;
     Fileblock* fb = OpenFileblock(name, Path(name), false, false, e.variable_length, true, e.record_length,
                                   static_cast<int>(e.keys.size()), buffer.data(), e.buffer_size, e.key_builder,
                                   32);
@@ -40,8 +43,8 @@ class CatalogueEngineTest : public testing::StorageTest {
 };
 
 TEST_F(CatalogueEngineTest, EveryFileblockStoresAndFindsItsRecordsUnderEveryKey) {
-  for (const CatalogueEntry& e : CatalogueTable()) {
-    SCOPED_TRACE(e.file_name);
+  for (const FileblockLayout& e : ProgramCatalogue()) {
+    SCOPED_TRACE(e.name);
     std::vector<uint8_t> buffer;
     Fileblock* fb = OpenEntry(e, buffer);
     ASSERT_NE(fb, nullptr);
@@ -77,7 +80,7 @@ TEST_F(CatalogueEngineTest, EveryFileblockStoresAndFindsItsRecordsUnderEveryKey)
 }
 
 TEST_F(CatalogueEngineTest, ContestHeadersKeepTheirOrderWhenAKeyDefinitionChanges) {
-  const CatalogueEntry& fhkk = CatalogueEntryOf(CatalogueId::kFhkk);
+  const FileblockLayout& fhkk = CatalogueLayout(CatalogueId::kFhkk);
   std::vector<uint8_t> buffer;
   Fileblock* fb = OpenEntry(fhkk, buffer);
   ASSERT_NE(fb, nullptr);

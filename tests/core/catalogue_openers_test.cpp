@@ -10,6 +10,7 @@
 #include "refdata/suite_settings_store.h"
 #include "storage/key_encoding.h"
 #include "storage/record_bytes.h"
+#include "tests/support/catalogue_ids.h"
 #include "tests/support/start_dir_fixture.h"
 
 namespace kontura::testing {
@@ -60,14 +61,14 @@ TEST_F(CatalogueOpenersTest, ContestLogIsNamedAfterTheContest) {
 }
 
 TEST_F(CatalogueOpenersTest, EveryFileblockOpensWithItsTable) {
-  for (const CatalogueEntry& e : CatalogueTable()) {
-    std::string name = e.id == CatalogueId::kFhlk ? FhlkFileName(1) : e.file_name;
-    ASSERT_TRUE(OpenCatalogued(e.id, name)) << name;
-    Fileblock* fb = CatalogueHandle(e.id);
+  for (const FileblockLayout& e : ProgramCatalogue()) {
+    std::string name = IdOf(e) == CatalogueId::kFhlk ? FhlkFileName(1) : e.name;
+    ASSERT_TRUE(OpenCatalogued(IdOf(e), name)) << name;
+    Fileblock* fb = CatalogueHandle(IdOf(e));
     EXPECT_EQ(fb->RecordCount(), 0) << name;
     EXPECT_EQ(StorageErrorClass(), 0) << name;
     EXPECT_EQ(fb->buffer_size(), e.buffer_size) << name;
-    CloseCatalogued(e.id);
+    CloseCatalogued(IdOf(e));
   }
   EXPECT_TRUE(platform.dialogs.questions.empty()) << "missing files are created without asking";
   EXPECT_TRUE(platform.dialogs.messages.empty());

@@ -7,17 +7,20 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/catalogue_table.h"
 #include "logging/qso_keys.h"
 #include "logging/qso_record.h"
 #include "refdata/prefix_record.h"
-#include "storage/catalogue_records.h"
-#include "storage/catalogue_table.h"
+#include "refdata/suite_records.h"
 #include "storage/key_encoding.h"
 #include "storage/record_bytes.h"
+#include "tests/support/catalogue_ids.h"
 #include "tests/support/record_layout.h"
 
 namespace kontura {
 namespace {
+
+using testing::IdOf;
 
 using testing::MarkedRecord;
 
@@ -162,18 +165,18 @@ TEST(CatalogueTable, RecordLengthsKeyCountsCountersAndFlush) {
       {CatalogueId::kFhcbuch, "FHCBUCH", 333, 333, 13, 0, false},
       {CatalogueId::kFhcall, "FHCALL", 71, 71, 7, 0, false},
   };
-  ASSERT_EQ(CatalogueTable().size(), std::size(rows));
+  ASSERT_EQ(ProgramCatalogue().size(), std::size(rows));
   for (const Row& r : rows) {
-    const CatalogueEntry& e = CatalogueEntryOf(r.id);
-    EXPECT_EQ(e.id, r.id);
-    EXPECT_STREQ(e.file_name, r.name);
+    const FileblockLayout& e = CatalogueLayout(r.id);
+    EXPECT_EQ(IdOf(e), r.id);
+    EXPECT_EQ(e.name, r.name);
     EXPECT_EQ(e.record_length, r.length) << r.name;
     EXPECT_EQ(e.buffer_size, r.buffer) << r.name;
     EXPECT_EQ(e.variable_length, r.id == CatalogueId::kFhpro) << r.name;
     EXPECT_EQ(e.keys.size(), r.keys) << r.name;
     EXPECT_EQ(e.counter_key, r.counter) << r.name;
     EXPECT_EQ(e.flush_after_write, r.flush) << r.name;
-    for (const KeyDefinition& k : e.keys) {
+    for (const KeySpec& k : e.keys) {
       EXPECT_GE(k.length, 1) << r.name;
       EXPECT_LE(k.length, 50) << r.name;
     }
@@ -183,7 +186,7 @@ TEST(CatalogueTable, RecordLengthsKeyCountsCountersAndFlush) {
 TEST(CatalogueTable, KeyDefinitionsOfTheSharedFiles) {
   auto lengths = [](CatalogueId id) {
     std::string out;
-    for (const KeyDefinition& k : CatalogueEntryOf(id).keys) {
+    for (const KeySpec& k : CatalogueLayout(id).keys) {
       out += std::to_string(k.length) + (k.duplicates ? "d " : "u ");
     }
     return out;
@@ -208,46 +211,48 @@ TEST(CatalogueTable, KeyDefinitionsOfTheSharedFiles) {
 // is the 6-byte alternative entity prefix in an index of 13 bytes, and key
 // 26 of the QSO log composes 2 bytes for an index of 3.
 TEST(CatalogueTable, BuildersFillEveryKeyToItsDefinedLength) {
-  for (const CatalogueEntry& e : CatalogueTable()) {
-    ASSERT_NE(e.key_builder, nullptr) << e.file_name;
+  for (const FileblockLayout& e : ProgramCatalogue()) {
+    ASSERT_TRUE(e.key_builder) << e.name;
     std::vector<uint8_t> rec(static_cast<size_t>(e.buffer_size), 'W');
-    const bool prefix_table = e.key_builder == &PrefixKey || e.key_builder == &OverlayPrefixKey;
+    using Builder = std::string (*)(const uint8_t*, int);
+    const Builder* builder = e.key_builder.target<Builder>();
+    const bool prefix_table = builder && (*builder == &PrefixKey || *builder == &OverlayPrefixKey);
     for (size_t k = 0; k < e.keys.size(); ++k) {
       const int key_number = static_cast<int>(k + 1);
       size_t expected = static_cast<size_t>(e.keys[k].length);
       if (prefix_table && key_number == 9) expected = 6;
-      if (e.id == CatalogueId::kFhlk && key_number == 26) expected = 2;
-      EXPECT_EQ(e.key_builder(rec.data(), key_number).size(), expected) << e.file_name << " key " << key_number;
+      if (IdOf(e) == CatalogueId::kFhlk && key_number == 26) expected = 2;
+      EXPECT_EQ(e.key_builder(rec.data(), key_number).size(), expected) << e.name << " key " << key_number;
     }
-    EXPECT_EQ(e.key_builder(rec.data(), 0), "") << e.file_name;
-    EXPECT_EQ(e.key_builder(rec.data(), static_cast<int>(e.keys.size()) + 1), "") << e.file_name;
+    EXPECT_EQ(e.key_builder(rec.data(), 0), "") << e.name;
+    EXPECT_EQ(e.key_builder(rec.data(), static_cast<int>(e.keys.size()) + 1), "") << e.name;
   }
 }
 
 // The engine checks a counter key by building it with the field at 0 and at
 // the largest value: the key must end with NumberToKey of the field.
 TEST(CatalogueTable, CounterKeysEndWithTheEncodedCounterField) {
-  for (const CatalogueEntry& e : CatalogueTable()) {
+  for (const FileblockLayout& e : ProgramCatalogue()) {
     if (e.counter_key == 0) continue;
     std::vector<uint8_t> rec(static_cast<size_t>(e.buffer_size), 0);
     for (int32_t v : {0, 1, INT32_MAX}) {
       PutI32(rec.data(), kCounterFieldOffset, v);
       std::string key = e.key_builder(rec.data(), e.counter_key);
-      ASSERT_GE(key.size(), 5u) << e.file_name;
-      EXPECT_EQ(key.substr(key.size() - 5), NumberToKey(v)) << e.file_name << " " << v;
+      ASSERT_GE(key.size(), 5u) << e.name;
+      EXPECT_EQ(key.substr(key.size() - 5), NumberToKey(v)) << e.name << " " << v;
     }
   }
 }
 
 TEST(CatalogueTable, QsoLogKeysAgreeWithTheQsoRecordModule) {
-  const CatalogueEntry& fhlk = CatalogueEntryOf(CatalogueId::kFhlk);
+  const FileblockLayout& fhlk = CatalogueLayout(CatalogueId::kFhlk);
   ASSERT_EQ(fhlk.keys.size(), qso::kKeys.size());
   for (size_t k = 0; k < qso::kKeys.size(); ++k) {
     EXPECT_EQ(fhlk.keys[k].length, qso::kKeys[k].length) << "key " << k + 1;
     EXPECT_EQ(fhlk.keys[k].duplicates, qso::kKeys[k].duplicates) << "key " << k + 1;
   }
   EXPECT_EQ(fhlk.counter_key, qso::kCounterKey);
-  const CatalogueEntry& temp = CatalogueEntryOf(CatalogueId::kFhlktemp);
+  const FileblockLayout& temp = CatalogueLayout(CatalogueId::kFhlktemp);
   ASSERT_EQ(temp.keys.size(), 1u);
   EXPECT_EQ(temp.keys[0].length, qso::kTempKey.length);
   EXPECT_EQ(temp.keys[0].duplicates, qso::kTempKey.duplicates);
@@ -260,24 +265,24 @@ TEST(CatalogueTable, QsoLogNamesAndLookUpByFileName) {
   const NameCase names[] = {{7, "FHLK0007"}, {0, "FHLK0000"}, {9999, "FHLK9999"}, {12345, "FHLK12345"}};
   for (const NameCase& c : names) {
     EXPECT_EQ(FhlkFileName(c.number), c.name);
-    const CatalogueEntry* e = FindCatalogueEntry(c.name);
+    const FileblockLayout* e = FindCatalogueLayout(c.name);
     ASSERT_NE(e, nullptr) << c.name;
-    EXPECT_EQ(e->id, CatalogueId::kFhlk);
+    EXPECT_EQ(IdOf(*e), CatalogueId::kFhlk);
   }
-  struct FindCase { const char* name; const CatalogueEntry* expected; };
+  struct FindCase { const char* name; const FileblockLayout* expected; };
   const FindCase finds[] = {
-      {"FHKK", &CatalogueEntryOf(CatalogueId::kFhkk)},
-      {"fhsetup2", &CatalogueEntryOf(CatalogueId::kFhsetup2)},
-      {"FHLKTEMP", &CatalogueEntryOf(CatalogueId::kFhlktemp)},
-      {"fhlk0012", &CatalogueEntryOf(CatalogueId::kFhlk)},
+      {"FHKK", &CatalogueLayout(CatalogueId::kFhkk)},
+      {"fhsetup2", &CatalogueLayout(CatalogueId::kFhsetup2)},
+      {"FHLKTEMP", &CatalogueLayout(CatalogueId::kFhlktemp)},
+      {"fhlk0012", &CatalogueLayout(CatalogueId::kFhlk)},
       {"FHLK", nullptr},
       {"FHLK12", nullptr},
       {"FHLK00A7", nullptr},
-      {"FHKK.DAT", nullptr},
+      {"FHKK.DAT", &CatalogueLayout(CatalogueId::kFhkk)},
       {"FHQSL", nullptr},
       {"", nullptr},
   };
-  for (const FindCase& c : finds) EXPECT_EQ(FindCatalogueEntry(c.name), c.expected) << c.name;
+  for (const FindCase& c : finds) EXPECT_EQ(FindCatalogueLayout(c.name), c.expected) << c.name;
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/contest_definition.h"
-#include "storage/calendar.h"
+#include "contest/contest_definition.h"
 #include "tests/support/scripted_platform.h"
+#include "text/calendar.h"
 
 namespace kontura {
 namespace {

@@ -6,12 +6,12 @@
 #include <array>
 
 #include "app/catalogue_actions.h"
-#include "app/contest_brow_session.h"
+#include "app/contest_brow.h"
 #include "app/contest_list.h"
 #include "contest/contest_header.h"
 #include "refdata/suite_settings.h"
-#include "storage/calendar.h"
 #include "tests/support/start_dir_fixture.h"
+#include "text/calendar.h"
 
 namespace kontura::testing {
 namespace {

@@ -10,8 +10,8 @@
 
 #include "refdata/prefix_lookup.h"
 #include "refdata/prefix_record.h"
-#include "storage/text_util.h"
 #include "tests/support/start_dir_fixture.h"
+#include "text/text_util.h"
 
 namespace kontura::testing {
 namespace {

@@ -4,9 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "refdata/date_time_pictures.h"
-#include "storage/calendar.h"
-#include "storage/format_settings.h"
 #include "tests/support/scripted_platform.h"
+#include "text/calendar.h"
+#include "text/date_time_text.h"
+#include "text/format_settings.h"
 
 namespace kontura {
 namespace {

@@ -6,8 +6,9 @@
 #include <string>
 
 #include "../support/scripted_platform.h"
-#include "storage/calendar.h"
-#include "storage/format_settings.h"
+#include "text/calendar.h"
+#include "text/date_time_text.h"
+#include "text/format_settings.h"
 
 namespace kontura {
 namespace {

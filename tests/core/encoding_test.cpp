@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "storage/cp1252.h"
+#include "platform/code_page.h"
 #include "storage/key_encoding.h"
 #include "storage/record_bytes.h"
 
@@ -39,6 +39,11 @@ TEST(Cp1252, RoundTripOfEveryByte) {
   std::string all;
   for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
   EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
+}
+
+TEST(CodePage, DosLettersBecomeWindowsLetters) {
+  EXPECT_EQ(DosLettersToWindows("M\x81nchen \x84\x8E\x94\x99\x9A\xE1!"), "M\xFCnchen \xE4\xC4\xF6\xD6\xDC\xDF!");
+  EXPECT_EQ(DosLettersToWindows("plain \xFC"), "plain \xFC");
 }
 
 TEST(Cp1252, GermanLettersAndSpecials) {

@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/fileblock_dump.h"
 #include "contest/contest_header.h"
 #include "logging/qso_record.h"
 #include "logging/qso_summary.h"
 #include "refdata/setup_record.h"
-#include "storage/calendar.h"
-#include "storage/catalogue_records.h"
+#include "refdata/suite_records.h"
 #include "storage/file_layout.h"
-#include "storage/fileblock_dump.h"
 #include "storage/record_bytes.h"
 #include "tests/support/start_dir_fixture.h"
+#include "text/calendar.h"
 
 namespace kontura::testing {
 namespace {
@@ -31,7 +31,7 @@ class FileblockDumpTest : public StartDirTest {
 
   std::vector<std::string> Dump(const std::string& name, DumpReport* report = nullptr) {
     std::vector<std::string> lines;
-    const CatalogueEntry* entry = CatalogueEntryOfPath(name);
+    const FileblockLayout* entry = FindCatalogueLayout(name);
     EXPECT_NE(entry, nullptr) << name;
     if (!entry) return lines;
     DumpReport r = DumpFileblock(Path(name), *entry, [&lines](const std::string& l) { lines.push_back(l); });
@@ -262,19 +262,19 @@ TEST_F(FileblockDumpTest, DamagedFilesAreReportedNotFollowed) {
 TEST(CatalogueEntryOfPath, FindsTheProgramsFileblocksByFileName) {
   struct Case {
     const char* path;
-    const CatalogueEntry* expected;
+    const FileblockLayout* expected;
   };
   const Case cases[] = {
-      {"FHKK", &CatalogueEntryOf(CatalogueId::kFhkk)},
-      {"/data/contest/fhkk.dat", &CatalogueEntryOf(CatalogueId::kFhkk)},
-      {"FHSETUP2.IX", &CatalogueEntryOf(CatalogueId::kFhsetup2)},
-      {"dir/FHLK0007.DAT", &CatalogueEntryOf(CatalogueId::kFhlk)},
-      {"FHLKTEMP", &CatalogueEntryOf(CatalogueId::kFhlktemp)},
-      {"FHPREFES.DAT", &CatalogueEntryOf(CatalogueId::kFhprefes)},
+      {"FHKK", &CatalogueLayout(CatalogueId::kFhkk)},
+      {"/data/contest/fhkk.dat", &CatalogueLayout(CatalogueId::kFhkk)},
+      {"FHSETUP2.IX", &CatalogueLayout(CatalogueId::kFhsetup2)},
+      {"dir/FHLK0007.DAT", &CatalogueLayout(CatalogueId::kFhlk)},
+      {"FHLKTEMP", &CatalogueLayout(CatalogueId::kFhlktemp)},
+      {"FHPREFES.DAT", &CatalogueLayout(CatalogueId::kFhprefes)},
       {"FHLKXY", nullptr},
       {"FHQSL", nullptr},
   };
-  for (const Case& c : cases) EXPECT_EQ(CatalogueEntryOfPath(c.path), c.expected) << c.path;
+  for (const Case& c : cases) EXPECT_EQ(FindCatalogueLayout(c.path), c.expected) << c.path;
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 #include <random>
 #include <string>
 
-#include "storage/format_settings.h"
-#include "storage/picture_format.h"
+#include "text/format_settings.h"
+#include "text/picture_format.h"
 
 namespace kontura {
 namespace {

@@ -9,9 +9,9 @@
 #include "refdata/prefix_choice.h"
 #include "refdata/prefix_lookup.h"
 #include "refdata/prefix_record.h"
-#include "storage/calendar.h"
 #include "tests/support/prefix_tables.h"
 #include "tests/support/start_dir_fixture.h"
+#include "text/calendar.h"
 
 namespace kontura::testing {
 namespace {

@@ -13,10 +13,10 @@
 #include "logging/points.h"
 #include "logging/qso_record.h"
 #include "refdata/bands_modes.h"
-#include "storage/calendar.h"
+#include "storage/fileblock_layout.h"
 #include "storage/integrity_check.h"
-#include "storage/known_fileblocks.h"
 #include "tests/support/start_dir_fixture.h"
+#include "text/calendar.h"
 
 namespace kontura::testing {
 namespace {
@@ -208,8 +208,7 @@ TEST_F(QsoLogEngineTest, LogOfTenThousandQsosPassesTheIntegrityCheck) {
   CloseFHLK();
   log = nullptr;
 
-  RegisterCatalogueFileblocks();
-  const KnownFileblock* known = FindKnownFileblock(Path("FHLK0007"));
+  const FileblockLayout* known = FindCatalogueLayout(Path("FHLK0007"));
   ASSERT_NE(known, nullptr);
   CheckReport report = CheckFileblock(Path("FHLK0007"), known);
   EXPECT_TRUE(report.ok()) << FormatCheckReport(report);

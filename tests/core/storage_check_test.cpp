@@ -18,7 +18,7 @@ TEST_F(StorageTest, IntegrityCheckFindsEachKindOfDamage) {
     fb->DeleteRecord(kAfterNone);
   }
   Close(fb);
-  KnownFileblock known = trec::Known();
+  FileblockLayout known = trec::Known();
   CheckReport clean = CheckFileblock(Path("TREC.DAT"), &known);
   ASSERT_TRUE(clean.ok());
   EXPECT_EQ(FormatCheckReport(clean), "OK: 219 records, 4 indexes\n");

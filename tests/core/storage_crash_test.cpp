@@ -130,7 +130,7 @@ TEST_F(StorageCrashTest, KilledWritersLoseNothingThatReturned) {
       }
     }
     ASSERT_EQ(found, model) << "round " << round;
-    KnownFileblock known = trec::Known();
+    FileblockLayout known = trec::Known();
     CheckReport report = CheckFileblock(Path("TREC"), &known);
     for (const std::string& p : report.problems) ADD_FAILURE() << "round " << round << ": " << p;
     ASSERT_TRUE(report.ok());

@@ -43,7 +43,7 @@ class StorageDamageTest : public StorageTest {
     }
     EXPECT_EQ(names, expected);
     Close(fb);
-    KnownFileblock known = trec::Known();
+    FileblockLayout known = trec::Known();
     CheckReport report = CheckFileblock(Path("TREC"), &known);
     for (const std::string& p : report.problems) ADD_FAILURE() << p;
   }
@@ -227,7 +227,7 @@ TEST_F(StorageDamageTest, BrokenFreeChainsAreReported) {
     Fileblock* again = OpenTrec();
     EXPECT_GE(again->RecordCount(), 200 - 114) << c.label;
     Close(again);
-    KnownFileblock known = trec::Known();
+    FileblockLayout known = trec::Known();
     EXPECT_TRUE(CheckFileblock(Path("TREC"), &known).ok()) << c.label;
   }
 }
@@ -254,7 +254,7 @@ TEST_F(StorageDamageTest, ShortWritesAreFatalAndTheNextOpeningRepairs) {
     for (again->First(2); StorageErrorClass() == 0; again->Next(2)) names.insert(Name(again));
     Close(again);
     for (int i = 1; i <= 150; ++i) EXPECT_TRUE(names.count("r" + std::to_string(i))) << budget << " r" << i;
-    KnownFileblock known = trec::Known();
+    FileblockLayout known = trec::Known();
     CheckReport report = CheckFileblock(Path("TREC"), &known);
     for (const std::string& p : report.problems) ADD_FAILURE() << budget << ": " << p;
   }
@@ -320,7 +320,7 @@ TEST_F(StorageDamageTest, RebuildCompactsAndLogsCollisions) {
   std::string expected = "Key:<r5        > KeyNr: 2 Ref: 4 not added\r\nData record deleted - Dump follows\r\n" +
                          std::string(slot5.begin(), slot5.end()) + "\r\n";
   EXPECT_EQ(msg, expected);
-  KnownFileblock known = trec::Known();
+  FileblockLayout known = trec::Known();
   EXPECT_TRUE(CheckFileblock(Path("TREC"), &known).ok());
 }
 
@@ -439,11 +439,6 @@ TEST_F(StorageDamageTest, VariableLengthRecordsUseContinuationSlots) {
   expect_record(5, 100);
 }
 
-}  // namespace
-}  // namespace kontura::testing
-
-namespace kontura::testing {
-namespace {
 
 TEST_F(StorageDamageTest, RecordWithABrokenChainIsReportedByTheRebuild) {
   const int S = 60, B = 400;

@@ -198,7 +198,7 @@ class StorageDifferentialTest : public StorageTest {
     }
     fb->Flush();
     CloseAllFileblocks();  // the check reads the files as another program would
-    KnownFileblock known = trec::Known();
+    FileblockLayout known = trec::Known();
     CheckReport report = CheckFileblock(Path("TREC"), &known);
     for (const std::string& p : report.problems) ADD_FAILURE() << p;
     ASSERT_EQ(report.records, static_cast<int32_t>(model.records.size()));

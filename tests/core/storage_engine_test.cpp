@@ -203,7 +203,7 @@ TEST_F(StorageTest, UpdateMovesChangedKeysAndWritesNothingWhenUnchanged) {
   fb->FindAtLeast(4, "g2");
   EXPECT_EQ(Name(fb), "NEW");
   Close(fb);
-  KnownFileblock known = trec::Known();
+  FileblockLayout known = trec::Known();
   EXPECT_TRUE(CheckFileblock(Path("TREC"), &known).ok());
 }
 
@@ -377,11 +377,6 @@ TEST_F(StorageTest, PositionsAndApproximatePositions) {
   EXPECT_EQ(fatal_codes, (std::vector<int>{err::kPositionScale, err::kApproxScale}));
 }
 
-}  // namespace
-}  // namespace kontura::testing
-
-namespace kontura::testing {
-namespace {
 
 TEST_F(StorageTest, HandlePoolClosesTheLeastRecentlyUsedFiles) {
   // 20 fileblocks with indexes need 40 handles; the pool has 32.

@@ -9,9 +9,9 @@
 
 #include <filesystem>
 
+#include "app/storage_setup.h"
 #include "storage/fileblock.h"
 #include "storage/storage_error.h"
-#include "storage/storage_setup.h"
 #include "tests/support/start_dir_fixture.h"
 #include "tests/support/storage_fixture.h"
 

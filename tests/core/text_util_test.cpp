@@ -5,7 +5,7 @@
 #include <climits>
 #include <string>
 
-#include "storage/text_util.h"
+#include "text/text_util.h"
 
 namespace kontura {
 namespace {

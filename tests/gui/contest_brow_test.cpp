@@ -1,7 +1,5 @@
 // The main window driven through its widgets in a temporary start directory.
 
-#include "storage/fileblock.h"  // engine headers before Qt's
-
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -13,9 +11,10 @@
 #include "app/qt/contest_brow.h"
 #include "contest/contest_header.h"
 #include "refdata/suite_settings.h"
-#include "storage/calendar.h"
 #include "storage/catalogue.h"
+#include "storage/fileblock.h"
 #include "tests/support/start_dir_fixture.h"
+#include "text/calendar.h"
 #include "ui/qt/fk_brow.h"
 
 namespace kontura::testing {

@@ -1,9 +1,6 @@
 // The record list panel driven through its widgets: buttons, keys, the
 // quick-search field, the sort list, the scroll bars and the binding errors.
 
-// The engine's headers come before any Qt header (see named_records.h).
-#include "tests/support/named_records.h"
-
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
@@ -15,6 +12,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "tests/support/named_records.h"
 #include "tests/support/scripted_platform.h"
 #include "ui/qt/fk_brow.h"
 #include "ui/qt/fk_edit.h"

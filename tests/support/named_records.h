@@ -5,9 +5,6 @@
 //
 // Record (32 bytes): 0 status, 4 int32 number (counter of key 1), 8 string[20]
 // name. Key 1: the number. Key 2: the name padded to 20, then the number.
-//
-// Qt test files include this header before any Qt header: the engine's
-// headers use names that Qt defines as macros.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "app/storage_setup.h"
 #include "storage/catalogue.h"
 #include "storage/fileblock.h"
 #include "storage/storage_error.h"
-#include "storage/storage_setup.h"
 #include "tests/support/scripted_platform.h"
 
 namespace kontura::testing {

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "storage/fileblock.h"
 #include "storage/file_layout.h"
+#include "storage/fileblock.h"
+#include "storage/fileblock_layout.h"
 #include "storage/key_encoding.h"
-#include "storage/known_fileblocks.h"
 #include "storage/record_bytes.h"
 #include "tests/support/test_record.h"
 

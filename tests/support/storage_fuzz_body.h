@@ -13,10 +13,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "storage/file_layout.h"
 #include "storage/fileblock.h"
 #include "storage/integrity_check.h"
 #include "tests/support/memory_file_system.h"
-#include "storage/file_layout.h"
 #include "tests/support/test_record.h"
 
 namespace kontura::testing {
@@ -58,7 +58,7 @@ inline void RunStorageFuzzInput(const uint8_t* data, size_t size) {
   }
   CloseFileblock(fb);
   ExitFileManager();
-  KnownFileblock known = trec::Known();
+  FileblockLayout known = trec::Known();
   CheckFileblock("F", &known);
   SetStorageFileSystem(nullptr);
   SetFatalStorageHandler(nullptr);

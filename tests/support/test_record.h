@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "storage/fileblock_layout.h"
 #include "storage/key_encoding.h"
-#include "storage/known_fileblocks.h"
 #include "storage/record_bytes.h"
 
 namespace kontura::testing {
@@ -44,12 +44,12 @@ inline const std::vector<KeySpec>& Keys() {
   return keys;
 }
 
-inline KnownFileblock Known() {
-  KnownFileblock k;
-  k.name = "TREC*";
+inline FileblockLayout Known() {
+  FileblockLayout k;
+  k.name = "TREC";
   k.record_length = kLength;
   k.keys = Keys();
-  k.counters = {{1, kNumber}};
+  k.counter_key = 1;  // the counter field is kNumber, right behind the marker
   k.key_builder = KeyOf;
   return k;
 }

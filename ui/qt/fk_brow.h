@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/browser_keys.h"
-#include "ui/record_browser.h"
+#include "ui/fk_brow.h"
+#include "ui/fk_brow_keys.h"
 
 class QComboBox;
 class QKeyEvent;

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <string>
 
-#include "ui/picture_field.h"
+#include "ui/fk_edit.h"
 
 namespace kontura {
 

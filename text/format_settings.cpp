@@ -1,0 +1,10 @@
+#include "text/format_settings.h"
+
+namespace kontura {
+
+FormatSettings& TheFormatSettings() {
+  static FormatSettings settings;
+  return settings;
+}
+
+}  // namespace kontura
