@@ -4,7 +4,7 @@
 #include "logging/mask_text.h"
 #include "refdata/base_call.h"
 #include "storage/catalogue.h"
-#include "storage/catalogue_records.h"
+#include "refdata/suite_records.h"
 
 namespace kontura {
 namespace {

@@ -19,7 +19,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/contest_definition.h"
+#include "contest/contest_definition.h"
 #include "logging/entity.h"
 #include "logging/log_renumbering.h"
 #include "logging/log_session.h"

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "app/contest_definition.h"
+#include "contest/contest_definition.h"
 #include "contest/contest_header.h"
 #include "contest/contest_totals.h"
 #include "logging/log_session.h"

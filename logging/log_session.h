@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/contest_definition.h"
+#include "contest/contest_definition.h"
 
 namespace kontura {
 

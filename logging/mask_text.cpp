@@ -4,9 +4,9 @@
 #include <cstdlib>
 
 #include "refdata/date_time_pictures.h"
-#include "storage/date_time_text.h"
-#include "storage/text_util.h"
-#include "ui/record_browser.h"
+#include "text/date_time_text.h"
+#include "text/text_util.h"
+#include "platform/code_page.h"
 
 namespace kontura {
 namespace {

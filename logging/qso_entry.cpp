@@ -13,8 +13,9 @@
 #include "refdata/bands_modes.h"
 #include "refdata/base_call.h"
 #include "refdata/suite_settings.h"
-#include "storage/calendar.h"
-#include "storage/text_util.h"
+#include "text/calendar.h"
+#include "text/date_time_text.h"
+#include "text/text_util.h"
 
 namespace kontura {
 namespace {

@@ -1,8 +1,8 @@
 #include "logging/score_totals.h"
 
 #include "refdata/bands_modes.h"
-#include "storage/picture_format.h"
-#include "storage/text_util.h"
+#include "text/picture_format.h"
+#include "text/text_util.h"
 
 namespace kontura {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/contest_definition.h"
+#include "contest/contest_definition.h"
 #include "logging/log_session.h"
 
 namespace kontura {

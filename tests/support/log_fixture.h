@@ -8,15 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "app/contest_definition.h"
+#include "contest/contest_definition.h"
 #include "logging/entity.h"
 #include "logging/log_access.h"
 #include "logging/qso_entry.h"
 #include "logging/qso_record.h"
-#include "storage/calendar.h"
+#include "storage/key_encoding.h"
+#include "text/calendar.h"
 #include "storage/catalogue.h"
-#include "storage/catalogue_records.h"
-#include "storage/storage_setup.h"
+#include "refdata/suite_records.h"
+#include "app/storage_setup.h"
 #include "tests/support/start_dir_fixture.h"
 
 namespace kontura::testing {
