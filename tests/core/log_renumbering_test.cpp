@@ -59,16 +59,6 @@ class LogRenumberingTest : public LogTest {
     return calls;
   }
 
-  static QsoRecord Qso(const std::string& call, char band, const std::string& mode, int32_t time) {
-    QsoRecord q;
-    q.SetCall(call);
-    q.SetBand(band);
-    q.SetMode(mode);
-    q.SetQsoDate(DayNumber(7, 3, 2026));
-    q.SetQsoTime(time);
-    return q;
-  }
-
   void AddHeader(int32_t contest) {
     ASSERT_TRUE(OpenFHKK());
     Fileblock* kk = CatalogueHandle(CatalogueId::kFhkk);

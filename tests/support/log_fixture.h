@@ -81,15 +81,21 @@ class LogTest : public StartDirTest {
     return *entry;
   }
 
-  // Stores a QSO directly in the log.
-  void Store(const std::string& call, char band, const std::string& mode, int32_t time, int32_t qso_no = 0,
-             const std::string& locator = "") {
+  // A QSO of 7 March 2026 with the fields the searches read.
+  static QsoRecord Qso(const std::string& call, char band, const std::string& mode, int32_t time) {
     QsoRecord q;
     q.SetCall(call);
     q.SetBand(band);
     q.SetMode(mode);
     q.SetQsoDate(DayNumber(7, 3, 2026));
     q.SetQsoTime(time);
+    return q;
+  }
+
+  // Stores a QSO directly in the log.
+  void Store(const std::string& call, char band, const std::string& mode, int32_t time, int32_t qso_no = 0,
+             const std::string& locator = "") {
+    QsoRecord q = Qso(call, band, mode, time);
     q.SetQsoNo(qso_no);
     q.SetLocator(locator);
     q.CopyTo(TheLog()->RecordBuffer());
