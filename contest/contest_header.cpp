@@ -17,9 +17,9 @@ uint8_t FlagByte(bool on) { return on ? kFlagOn : 0; }
 
 // The header's strings keep zeros behind their length, so a rewritten shorter
 // text leaves no trace of the old one.
-void PutHeaderStr(uint8_t* rec, size_t off, size_t cap, const std::string& s) {
-  std::memset(rec + off + 1, 0, cap);
-  PutPStr(rec, off, cap, s);
+void PutHeaderStr(uint8_t* rec, StrField f, const std::string& s) {
+  std::memset(rec + f.offset + 1, 0, f.capacity);
+  PutPStr(rec, f, s);
 }
 
 // Offset of a band total of position 1..7, or 0 when the position is outside.
@@ -56,13 +56,13 @@ int32_t ConstContestHeader::DateFrom() const { return GetI32(m_rec, kDateFrom); 
 int32_t ConstContestHeader::DateTo() const { return GetI32(m_rec, kDateTo); }
 int32_t ConstContestHeader::TimeFrom() const { return GetI32(m_rec, kTimeFrom); }
 int32_t ConstContestHeader::TimeTo() const { return GetI32(m_rec, kTimeTo); }
-std::string ConstContestHeader::EntryName() const { return GetPStr(m_rec, kEntryName, kEntryNameCap); }
+std::string ConstContestHeader::EntryName() const { return GetPStr(m_rec, kEntryName); }
 std::string ConstContestHeader::CreatedLocator() const {
-  return GetPStr(m_rec, kCreatedLocator, kCreatedLocatorCap);
+  return GetPStr(m_rec, kCreatedLocator);
 }
-std::string ConstContestHeader::HeaderDok() const { return GetPStr(m_rec, kHeaderDok, kHeaderDokCap); }
+std::string ConstContestHeader::HeaderDok() const { return GetPStr(m_rec, kHeaderDok); }
 int32_t ConstContestHeader::ParticipantNo() const { return GetI32(m_rec, kParticipantNo); }
-std::string ConstContestHeader::ContestCall() const { return GetPStr(m_rec, kContestCall, kContestCallCap); }
+std::string ConstContestHeader::ContestCall() const { return GetPStr(m_rec, kContestCall); }
 char ConstContestHeader::ListKey4() const { return GetChar(m_rec, kListKey4); }
 char ConstContestHeader::EditionCode() const { return GetChar(m_rec, kEditionCode); }
 bool ConstContestHeader::AutoDate() const { return m_rec[kAutoDate] != 0; }
@@ -81,13 +81,13 @@ int16_t ConstContestHeader::NoteTop() const { return GetI16(m_rec, kNoteTop); }
 int16_t ConstContestHeader::NoteLeft() const { return GetI16(m_rec, kNoteLeft); }
 int16_t ConstContestHeader::NoteWidth() const { return GetI16(m_rec, kNoteWidth); }
 int16_t ConstContestHeader::NoteHeight() const { return GetI16(m_rec, kNoteHeight); }
-std::string ConstContestHeader::HeaderPlz() const { return GetPStr(m_rec, kHeaderPlz, kHeaderPlzCap); }
+std::string ConstContestHeader::HeaderPlz() const { return GetPStr(m_rec, kHeaderPlz); }
 int16_t ConstContestHeader::ColumnWidth(int k) const {
   size_t off = ColumnOff(k);
   return off ? GetI16(m_rec, off) : 0;
 }
 uint8_t ConstContestHeader::TotalsInFhkz() const { return GetU8(m_rec, kTotalsInFhkz); }
-std::string ConstContestHeader::OwnLdk() const { return GetPStr(m_rec, kOwnLdk, kOwnLdkCap); }
+std::string ConstContestHeader::OwnLdk() const { return GetPStr(m_rec, kOwnLdk); }
 uint8_t ConstContestHeader::EditedFields() const { return GetU8(m_rec, kEditedFields); }
 
 uint16_t ConstContestHeader::SumQso(int pos) const { return GetU16At(m_rec, QsoOff(pos)); }
@@ -107,14 +107,14 @@ void TContestHeader::SetDateFrom(int32_t v) { PutI32(m_rec, kDateFrom, v); }
 void TContestHeader::SetDateTo(int32_t v) { PutI32(m_rec, kDateTo, v); }
 void TContestHeader::SetTimeFrom(int32_t v) { PutI32(m_rec, kTimeFrom, v); }
 void TContestHeader::SetTimeTo(int32_t v) { PutI32(m_rec, kTimeTo, v); }
-void TContestHeader::SetEntryName(const std::string& s) { PutHeaderStr(m_rec, kEntryName, kEntryNameCap, s); }
+void TContestHeader::SetEntryName(const std::string& s) { PutHeaderStr(m_rec, kEntryName, s); }
 void TContestHeader::SetCreatedLocator(const std::string& s) {
-  PutHeaderStr(m_rec, kCreatedLocator, kCreatedLocatorCap, s);
+  PutHeaderStr(m_rec, kCreatedLocator, s);
 }
-void TContestHeader::SetHeaderDok(const std::string& s) { PutHeaderStr(m_rec, kHeaderDok, kHeaderDokCap, s); }
+void TContestHeader::SetHeaderDok(const std::string& s) { PutHeaderStr(m_rec, kHeaderDok, s); }
 void TContestHeader::SetParticipantNo(int32_t v) { PutI32(m_rec, kParticipantNo, v); }
 void TContestHeader::SetContestCall(const std::string& s) {
-  PutHeaderStr(m_rec, kContestCall, kContestCallCap, s);
+  PutHeaderStr(m_rec, kContestCall, s);
 }
 void TContestHeader::SetListKey4(char c) { PutChar(m_rec, kListKey4, c); }
 void TContestHeader::SetEditionCode(char c) { PutChar(m_rec, kEditionCode, c); }
@@ -134,13 +134,13 @@ void TContestHeader::SetNoteTop(int16_t v) { PutI16(m_rec, kNoteTop, v); }
 void TContestHeader::SetNoteLeft(int16_t v) { PutI16(m_rec, kNoteLeft, v); }
 void TContestHeader::SetNoteWidth(int16_t v) { PutI16(m_rec, kNoteWidth, v); }
 void TContestHeader::SetNoteHeight(int16_t v) { PutI16(m_rec, kNoteHeight, v); }
-void TContestHeader::SetHeaderPlz(const std::string& s) { PutHeaderStr(m_rec, kHeaderPlz, kHeaderPlzCap, s); }
+void TContestHeader::SetHeaderPlz(const std::string& s) { PutHeaderStr(m_rec, kHeaderPlz, s); }
 void TContestHeader::SetColumnWidth(int k, int16_t v) {
   size_t off = ColumnOff(k);
   if (off) PutI16(m_rec, off, v);
 }
 void TContestHeader::SetTotalsInFhkz(uint8_t v) { PutU8(m_rec, kTotalsInFhkz, v); }
-void TContestHeader::SetOwnLdk(const std::string& s) { PutHeaderStr(m_rec, kOwnLdk, kOwnLdkCap, s); }
+void TContestHeader::SetOwnLdk(const std::string& s) { PutHeaderStr(m_rec, kOwnLdk, s); }
 void TContestHeader::MarkEdited(uint8_t bits) { m_rec[kEditedFields] |= bits; }
 
 void TContestHeader::SetSumQso(int pos, uint16_t v) { PutU16At(m_rec, QsoOff(pos), v); }
@@ -175,11 +175,11 @@ void PresetNewContest(TContestHeader& header, const std::string& own_locator,
 std::string ContestHeaderKey(const uint8_t* rec, int key_number) {
   ConstContestHeader h(rec);
   switch (key_number) {
-    case 1: return std::string(1, h.EditionCode()) + KeyPad(h.EntryName(), kEntryNameCap);
+    case 1: return std::string(1, h.EditionCode()) + KeyPad(h.EntryName(), kEntryName.capacity);
     case 2: return std::string(1, h.EditionCode()) + DateToKey(h.DateFrom());
     case 3: return NumberToKey(h.ContestNumber());
     case 4: return KeyChar(rec, kListKey4);
-    case 5: return KeyPad(h.EntryName(), kEntryNameCap);
+    case 5: return KeyPad(h.EntryName(), kEntryName.capacity);
     default: return {};
   }
 }

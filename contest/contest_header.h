@@ -49,6 +49,8 @@
 #include <cstdint>
 #include <string>
 
+#include "storage/record_bytes.h"
+
 namespace kontura {
 
 namespace contest_header {
@@ -59,17 +61,13 @@ inline constexpr size_t kDateFrom = 8;
 inline constexpr size_t kDateTo = 12;
 inline constexpr size_t kTimeFrom = 16;
 inline constexpr size_t kTimeTo = 20;
-inline constexpr size_t kEntryName = 24;
-inline constexpr size_t kEntryNameCap = 25;
-inline constexpr size_t kCreatedLocator = 50;
-inline constexpr size_t kCreatedLocatorCap = 6;
-inline constexpr size_t kHeaderDok = 57;
-inline constexpr size_t kHeaderDokCap = 13;
+inline constexpr StrField kEntryName{24, 25};
+inline constexpr StrField kCreatedLocator{50, 6};
+inline constexpr StrField kHeaderDok{57, 13};
 inline constexpr size_t kCreatedMark71 = 71;   // 255 when created, never read
 inline constexpr size_t kCreatedMark72 = 72;   // 1 when created, never read
 inline constexpr size_t kParticipantNo = 158;
-inline constexpr size_t kContestCall = 166;
-inline constexpr size_t kContestCallCap = 12;
+inline constexpr StrField kContestCall{166, 12};
 inline constexpr size_t kListKey4 = 190;
 inline constexpr size_t kEditionCode = 191;
 inline constexpr size_t kAutoDate = 192;
@@ -98,8 +96,7 @@ inline constexpr size_t kSumMultiCol3 = 281;
 inline constexpr size_t kStartFm = 291;
 inline constexpr size_t kStartPr = 292;
 inline constexpr size_t kAutoBand = 293;
-inline constexpr size_t kHeaderPlz = 294;
-inline constexpr size_t kHeaderPlzCap = 5;
+inline constexpr StrField kHeaderPlz{294, 5};
 inline constexpr size_t kColumnWidths = 301;    // + 2 (k - 1), k = 1..20
 inline constexpr int kColumnCount = 20;
 inline constexpr size_t kSum6 = 341;            // band position 6 block
@@ -112,8 +109,7 @@ inline constexpr size_t kBlockMultiCol1 = 8;
 inline constexpr size_t kBlockMultiCol2 = 10;
 inline constexpr size_t kBlockMultiCol3 = 12;
 inline constexpr size_t kTotalsInFhkz = 369;
-inline constexpr size_t kOwnLdk = 370;
-inline constexpr size_t kOwnLdkCap = 3;
+inline constexpr StrField kOwnLdk{370, 3};
 inline constexpr size_t kEditedFields = 374;
 
 // The header holds the totals of band positions 1 to 7.

@@ -63,13 +63,6 @@
 
 namespace kontura {
 
-// A length-prefixed string field: the length byte at `offset`, then up to
-// `capacity` characters.
-struct StrField {
-  size_t offset;
-  size_t capacity;
-};
-
 namespace qso {
 
 inline constexpr size_t kRecordSize = 216;

@@ -146,7 +146,7 @@ bool ImportCtyFile(const std::string& path, CtyImportCounts* counts, std::string
     }
     const bool dxcc_entity = e.entity_prefix[0] != '*';
     for (const CtyItem& item : e.items) {
-      if (!dxcc_entity || item.text.size() > prefix_record::kPrefixCap) {
+      if (!dxcc_entity || item.text.size() > prefix_record::kPatternText.capacity) {
         ++counts->left_out;
         continue;
       }

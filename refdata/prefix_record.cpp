@@ -8,52 +8,52 @@ namespace kontura {
 
 using namespace prefix_record;
 
-std::string ConstPrefixRecord::PatternText() const { return GetPStr(m_rec, kPatternText, kPrefixCap); }
-std::string ConstPrefixRecord::EntityPrefix() const { return GetPStr(m_rec, kEntityPrefix, kPrefixCap); }
+std::string ConstPrefixRecord::PatternText() const { return GetPStr(m_rec, kPatternText); }
+std::string ConstPrefixRecord::EntityPrefix() const { return GetPStr(m_rec, kEntityPrefix); }
 std::string ConstPrefixRecord::AlternativeNo() const {
-  return GetPStr(m_rec, kAlternativeNo, kAlternativeNoCap);
+  return GetPStr(m_rec, kAlternativeNo);
 }
-std::string ConstPrefixRecord::CqZone() const { return GetPStr(m_rec, kCqZone, kZoneCap); }
-std::string ConstPrefixRecord::ItuZone() const { return GetPStr(m_rec, kItuZone, kZoneCap); }
-std::string ConstPrefixRecord::ContinentCode() const { return GetPStr(m_rec, kContinentCode, kZoneCap); }
-std::string ConstPrefixRecord::CountryName() const { return GetPStr(m_rec, kCountryName, kCountryNameCap); }
-std::string ConstPrefixRecord::ExtraCode() const { return GetPStr(m_rec, kExtraCode, kExtraCodeCap); }
+std::string ConstPrefixRecord::CqZone() const { return GetPStr(m_rec, kCqZone); }
+std::string ConstPrefixRecord::ItuZone() const { return GetPStr(m_rec, kItuZone); }
+std::string ConstPrefixRecord::ContinentCode() const { return GetPStr(m_rec, kContinentCode); }
+std::string ConstPrefixRecord::CountryName() const { return GetPStr(m_rec, kCountryName); }
+std::string ConstPrefixRecord::ExtraCode() const { return GetPStr(m_rec, kExtraCode); }
 int32_t ConstPrefixRecord::ValidFrom() const { return GetI32(m_rec, kValidFrom); }
 int32_t ConstPrefixRecord::ValidTo() const { return GetI32(m_rec, kValidTo); }
 int32_t ConstPrefixRecord::FormerUntil2() const { return GetI32(m_rec, kFormerUntil2); }
-std::string ConstPrefixRecord::FormerPrefix2() const { return GetPStr(m_rec, kFormerPrefix2, kPrefixCap); }
+std::string ConstPrefixRecord::FormerPrefix2() const { return GetPStr(m_rec, kFormerPrefix2); }
 char ConstPrefixRecord::RangeStart() const { return GetChar(m_rec, kRangeStart); }
 int16_t ConstPrefixRecord::DxccNumber() const { return GetI16(m_rec, kDxccNumber); }
-std::string ConstPrefixRecord::RedirectPrefix() const { return GetPStr(m_rec, kRedirectPrefix, kPrefixCap); }
-std::string ConstPrefixRecord::Remark() const { return GetPStr(m_rec, kRemark, kRemarkCap); }
+std::string ConstPrefixRecord::RedirectPrefix() const { return GetPStr(m_rec, kRedirectPrefix); }
+std::string ConstPrefixRecord::Remark() const { return GetPStr(m_rec, kRemark); }
 int32_t ConstPrefixRecord::FormerUntil1() const { return GetI32(m_rec, kFormerUntil1); }
-std::string ConstPrefixRecord::FormerPrefix1() const { return GetPStr(m_rec, kFormerPrefix1, kPrefixCap); }
-std::string ConstPrefixRecord::AltEntityPrefix() const { return GetPStr(m_rec, kAltEntityPrefix, kPrefixCap); }
+std::string ConstPrefixRecord::FormerPrefix1() const { return GetPStr(m_rec, kFormerPrefix1); }
+std::string ConstPrefixRecord::AltEntityPrefix() const { return GetPStr(m_rec, kAltEntityPrefix); }
 char ConstPrefixRecord::EntryClass() const { return GetChar(m_rec, kEntryClass); }
 char ConstPrefixRecord::PrefixFlag() const { return GetChar(m_rec, kPrefixFlag); }
 
-void PrefixRecord::SetPatternText(const std::string& s) { PutPStr(m_rec, kPatternText, kPrefixCap, s); }
-void PrefixRecord::SetEntityPrefix(const std::string& s) { PutPStr(m_rec, kEntityPrefix, kPrefixCap, s); }
+void PrefixRecord::SetPatternText(const std::string& s) { PutPStr(m_rec, kPatternText, s); }
+void PrefixRecord::SetEntityPrefix(const std::string& s) { PutPStr(m_rec, kEntityPrefix, s); }
 void PrefixRecord::SetAlternativeNo(const std::string& s) {
-  PutPStr(m_rec, kAlternativeNo, kAlternativeNoCap, s);
+  PutPStr(m_rec, kAlternativeNo, s);
 }
-void PrefixRecord::SetCqZone(const std::string& s) { PutPStr(m_rec, kCqZone, kZoneCap, s); }
-void PrefixRecord::SetItuZone(const std::string& s) { PutPStr(m_rec, kItuZone, kZoneCap, s); }
-void PrefixRecord::SetContinentCode(const std::string& s) { PutPStr(m_rec, kContinentCode, kZoneCap, s); }
-void PrefixRecord::SetCountryName(const std::string& s) { PutPStr(m_rec, kCountryName, kCountryNameCap, s); }
-void PrefixRecord::SetExtraCode(const std::string& s) { PutPStr(m_rec, kExtraCode, kExtraCodeCap, s); }
+void PrefixRecord::SetCqZone(const std::string& s) { PutPStr(m_rec, kCqZone, s); }
+void PrefixRecord::SetItuZone(const std::string& s) { PutPStr(m_rec, kItuZone, s); }
+void PrefixRecord::SetContinentCode(const std::string& s) { PutPStr(m_rec, kContinentCode, s); }
+void PrefixRecord::SetCountryName(const std::string& s) { PutPStr(m_rec, kCountryName, s); }
+void PrefixRecord::SetExtraCode(const std::string& s) { PutPStr(m_rec, kExtraCode, s); }
 void PrefixRecord::SetValidFrom(int32_t v) { PutI32(m_rec, kValidFrom, v); }
 void PrefixRecord::SetValidTo(int32_t v) { PutI32(m_rec, kValidTo, v); }
 void PrefixRecord::SetFormerUntil2(int32_t v) { PutI32(m_rec, kFormerUntil2, v); }
-void PrefixRecord::SetFormerPrefix2(const std::string& s) { PutPStr(m_rec, kFormerPrefix2, kPrefixCap, s); }
+void PrefixRecord::SetFormerPrefix2(const std::string& s) { PutPStr(m_rec, kFormerPrefix2, s); }
 void PrefixRecord::SetRangeStart(char c) { PutChar(m_rec, kRangeStart, c); }
 void PrefixRecord::SetDxccNumber(int16_t v) { PutI16(m_rec, kDxccNumber, v); }
-void PrefixRecord::SetRedirectPrefix(const std::string& s) { PutPStr(m_rec, kRedirectPrefix, kPrefixCap, s); }
-void PrefixRecord::SetRemark(const std::string& s) { PutPStr(m_rec, kRemark, kRemarkCap, s); }
+void PrefixRecord::SetRedirectPrefix(const std::string& s) { PutPStr(m_rec, kRedirectPrefix, s); }
+void PrefixRecord::SetRemark(const std::string& s) { PutPStr(m_rec, kRemark, s); }
 void PrefixRecord::SetFormerUntil1(int32_t v) { PutI32(m_rec, kFormerUntil1, v); }
-void PrefixRecord::SetFormerPrefix1(const std::string& s) { PutPStr(m_rec, kFormerPrefix1, kPrefixCap, s); }
+void PrefixRecord::SetFormerPrefix1(const std::string& s) { PutPStr(m_rec, kFormerPrefix1, s); }
 void PrefixRecord::SetAltEntityPrefix(const std::string& s) {
-  PutPStr(m_rec, kAltEntityPrefix, kPrefixCap, s);
+  PutPStr(m_rec, kAltEntityPrefix, s);
 }
 void PrefixRecord::SetEntryClass(char c) { PutChar(m_rec, kEntryClass, c); }
 void PrefixRecord::SetPrefixFlag(char c) { PutChar(m_rec, kPrefixFlag, c); }

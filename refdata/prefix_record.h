@@ -36,38 +36,34 @@
 #include <cstdint>
 #include <string>
 
+#include "storage/record_bytes.h"
+
 namespace kontura {
 
 namespace prefix_record {
 inline constexpr size_t kSize = 181;
-inline constexpr size_t kPatternText = 4;
-inline constexpr size_t kEntityPrefix = 11;
-inline constexpr size_t kAlternativeNo = 18;
-inline constexpr size_t kCqZone = 22;
-inline constexpr size_t kItuZone = 25;
-inline constexpr size_t kContinentCode = 28;
-inline constexpr size_t kCountryName = 31;
-inline constexpr size_t kExtraCode = 62;
+inline constexpr StrField kPatternText{4, 6};
+inline constexpr StrField kEntityPrefix{11, 6};
+inline constexpr StrField kAlternativeNo{18, 3};
+inline constexpr StrField kCqZone{22, 2};
+inline constexpr StrField kItuZone{25, 2};
+inline constexpr StrField kContinentCode{28, 2};
+inline constexpr StrField kCountryName{31, 30};
+inline constexpr StrField kExtraCode{62, 8};
 inline constexpr size_t kValidFrom = 80;
 inline constexpr size_t kValidTo = 84;
 inline constexpr size_t kFormerUntil2 = 88;
-inline constexpr size_t kFormerPrefix2 = 96;
+inline constexpr StrField kFormerPrefix2{96, 6};
 inline constexpr size_t kRangeStart = 107;
 inline constexpr size_t kDxccNumber = 108;
-inline constexpr size_t kRedirectPrefix = 110;
-inline constexpr size_t kRemark = 120;
+inline constexpr StrField kRedirectPrefix{110, 6};
+inline constexpr StrField kRemark{120, 40};
 inline constexpr size_t kFormerUntil1 = 161;
-inline constexpr size_t kFormerPrefix1 = 165;
-inline constexpr size_t kAltEntityPrefix = 172;
+inline constexpr StrField kFormerPrefix1{165, 6};
+inline constexpr StrField kAltEntityPrefix{172, 6};
 inline constexpr size_t kEntryClass = 179;
 inline constexpr size_t kPrefixFlag = 180;
 
-inline constexpr size_t kPrefixCap = 6;    // pattern and all prefixes
-inline constexpr size_t kAlternativeNoCap = 3;
-inline constexpr size_t kZoneCap = 2;      // CQ, ITU, continent
-inline constexpr size_t kCountryNameCap = 30;
-inline constexpr size_t kExtraCodeCap = 8;
-inline constexpr size_t kRemarkCap = 40;
 
 // FHPREFIX has keys 1 to 14, the overlay tables keys 1 to 12.
 inline constexpr int kMainKeyCount = 14;

@@ -38,17 +38,17 @@ uint8_t ConstSetupRecord::SuffixType(int i) const {
 }
 int32_t ConstSetupRecord::ProfileNumber() const { return GetI32(m_rec, kProfileNumber); }
 uint8_t ConstSetupRecord::NameCase() const { return GetU8(m_rec, kNameCase); }
-std::string ConstSetupRecord::OwnLocator() const { return GetPStr(m_rec, kOwnLocator, kOwnLocatorCap); }
+std::string ConstSetupRecord::OwnLocator() const { return GetPStr(m_rec, kOwnLocator); }
 int32_t ConstSetupRecord::TimeOffsetHours() const { return GetI32(m_rec, kTimeOffsetHours); }
-std::string ConstSetupRecord::OwnName() const { return GetPStr(m_rec, kOwnName, kAddressCap); }
-std::string ConstSetupRecord::OwnStreet() const { return GetPStr(m_rec, kOwnStreet, kAddressCap); }
-std::string ConstSetupRecord::OwnCity() const { return GetPStr(m_rec, kOwnCity, kAddressCap); }
-std::string ConstSetupRecord::OwnCountry() const { return GetPStr(m_rec, kOwnCountry, kAddressCap); }
-std::string ConstSetupRecord::OwnDok() const { return GetPStr(m_rec, kOwnDok, kOwnDokCap); }
+std::string ConstSetupRecord::OwnName() const { return GetPStr(m_rec, kOwnName); }
+std::string ConstSetupRecord::OwnStreet() const { return GetPStr(m_rec, kOwnStreet); }
+std::string ConstSetupRecord::OwnCity() const { return GetPStr(m_rec, kOwnCity); }
+std::string ConstSetupRecord::OwnCountry() const { return GetPStr(m_rec, kOwnCountry); }
+std::string ConstSetupRecord::OwnDok() const { return GetPStr(m_rec, kOwnDok); }
 uint32_t ConstSetupRecord::BackgroundColour() const { return GetU32(m_rec, kBackgroundColour); }
 uint32_t ConstSetupRecord::BarColour() const { return GetU32(m_rec, kBarColour); }
-std::string ConstSetupRecord::SwlNumber() const { return GetPStr(m_rec, kSwlNumber, kSwlNumberCap); }
-std::string ConstSetupRecord::OwnCall() const { return GetPStr(m_rec, kOwnCall, kOwnCallCap); }
+std::string ConstSetupRecord::SwlNumber() const { return GetPStr(m_rec, kSwlNumber); }
+std::string ConstSetupRecord::OwnCall() const { return GetPStr(m_rec, kOwnCall); }
 
 void SetupRecord::SetRecordNumber(int32_t v) { PutI32(m_rec, kRecordNumber, v); }
 void SetupRecord::SetPanelColour(uint32_t v) { PutU32(m_rec, kPanelColour, v); }
@@ -64,17 +64,17 @@ void SetupRecord::SetSuffixEntry(int i, const std::string& text, uint8_t type) {
 }
 void SetupRecord::SetProfileNumber(int32_t v) { PutI32(m_rec, kProfileNumber, v); }
 void SetupRecord::SetNameCase(uint8_t v) { PutU8(m_rec, kNameCase, v); }
-void SetupRecord::SetOwnLocator(const std::string& s) { PutPStr(m_rec, kOwnLocator, kOwnLocatorCap, s); }
+void SetupRecord::SetOwnLocator(const std::string& s) { PutPStr(m_rec, kOwnLocator, s); }
 void SetupRecord::SetTimeOffsetHours(int32_t v) { PutI32(m_rec, kTimeOffsetHours, v); }
-void SetupRecord::SetOwnName(const std::string& s) { PutPStr(m_rec, kOwnName, kAddressCap, s); }
-void SetupRecord::SetOwnStreet(const std::string& s) { PutPStr(m_rec, kOwnStreet, kAddressCap, s); }
-void SetupRecord::SetOwnCity(const std::string& s) { PutPStr(m_rec, kOwnCity, kAddressCap, s); }
-void SetupRecord::SetOwnCountry(const std::string& s) { PutPStr(m_rec, kOwnCountry, kAddressCap, s); }
-void SetupRecord::SetOwnDok(const std::string& s) { PutPStr(m_rec, kOwnDok, kOwnDokCap, s); }
+void SetupRecord::SetOwnName(const std::string& s) { PutPStr(m_rec, kOwnName, s); }
+void SetupRecord::SetOwnStreet(const std::string& s) { PutPStr(m_rec, kOwnStreet, s); }
+void SetupRecord::SetOwnCity(const std::string& s) { PutPStr(m_rec, kOwnCity, s); }
+void SetupRecord::SetOwnCountry(const std::string& s) { PutPStr(m_rec, kOwnCountry, s); }
+void SetupRecord::SetOwnDok(const std::string& s) { PutPStr(m_rec, kOwnDok, s); }
 void SetupRecord::SetBackgroundColour(uint32_t v) { PutU32(m_rec, kBackgroundColour, v); }
 void SetupRecord::SetBarColour(uint32_t v) { PutU32(m_rec, kBarColour, v); }
-void SetupRecord::SetSwlNumber(const std::string& s) { PutPStr(m_rec, kSwlNumber, kSwlNumberCap, s); }
-void SetupRecord::SetOwnCall(const std::string& s) { PutPStr(m_rec, kOwnCall, kOwnCallCap, s); }
+void SetupRecord::SetSwlNumber(const std::string& s) { PutPStr(m_rec, kSwlNumber, s); }
+void SetupRecord::SetOwnCall(const std::string& s) { PutPStr(m_rec, kOwnCall, s); }
 
 std::string Setup2Text(const uint8_t* rec, int i) {
   size_t off = Setup2Off(i);

@@ -36,6 +36,8 @@
 #include <cstdint>
 #include <string>
 
+#include "storage/record_bytes.h"
+
 namespace kontura {
 
 namespace setup_record {
@@ -53,22 +55,17 @@ inline constexpr size_t kSuffixType = 4;       // inside an entry
 inline constexpr int kSuffixEntryCount = 9;
 inline constexpr size_t kProfileNumber = 786;
 inline constexpr size_t kNameCase = 790;
-inline constexpr size_t kOwnLocator = 1776;
-inline constexpr size_t kOwnLocatorCap = 6;
+inline constexpr StrField kOwnLocator{1776, 6};
 inline constexpr size_t kTimeOffsetHours = 1795;
-inline constexpr size_t kOwnName = 2103;
-inline constexpr size_t kOwnStreet = 2154;
-inline constexpr size_t kOwnCity = 2205;
-inline constexpr size_t kOwnCountry = 2256;
-inline constexpr size_t kAddressCap = 50;      // name, street, city, country
-inline constexpr size_t kOwnDok = 2307;
-inline constexpr size_t kOwnDokCap = 10;
+inline constexpr StrField kOwnName{2103, 50};
+inline constexpr StrField kOwnStreet{2154, 50};
+inline constexpr StrField kOwnCity{2205, 50};
+inline constexpr StrField kOwnCountry{2256, 50};
+inline constexpr StrField kOwnDok{2307, 10};
 inline constexpr size_t kBackgroundColour = 2741;
 inline constexpr size_t kBarColour = 2745;
-inline constexpr size_t kSwlNumber = 3171;
-inline constexpr size_t kSwlNumberCap = 20;
-inline constexpr size_t kOwnCall = 3400;
-inline constexpr size_t kOwnCallCap = 14;
+inline constexpr StrField kSwlNumber{3171, 20};
+inline constexpr StrField kOwnCall{3400, 14};
 }  // namespace setup_record
 
 namespace setup2_record {

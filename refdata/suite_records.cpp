@@ -8,39 +8,39 @@ namespace kontura {
 namespace {
 
 // FHCBUCH fields by number; index 0 and 14 are holes.
-constexpr StringField kCallbookFields[callbook_record::kFieldCount + 1] = {
+constexpr StrField kCallbookFields[callbook_record::kFieldCount + 1] = {
     {0, 0},     {29, 6},   {22, 6},   {96, 10},  {43, 20},  {107, 4},
     {299, 8},   {15, 6},   {233, 10}, {244, 10}, {255, 10}, {266, 10},
     {277, 10},  {288, 10}, {0, 0},    {64, 20},  {85, 10},  {112, 120},
 };
 
 // FHCALL string fields by number; field 4 is the character at 37.
-constexpr StringField kCallFields[call_record::kFieldCount + 1] = {
+constexpr StrField kCallFields[call_record::kFieldCount + 1] = {
     {0, 0}, {15, 5}, {21, 5}, {27, 9}, {0, 0}, {38, 20}, {59, 5}, {65, 5},
 };
 
-std::string FieldText(const uint8_t* rec, StringField f) {
+std::string FieldText(const uint8_t* rec, StrField f) {
   return f.capacity ? GetPStr(rec, f.offset, f.capacity) : std::string();
 }
 
-StringField CallField(int field_number) {
+StrField CallField(int field_number) {
   if (field_number < 1 || field_number > call_record::kFieldCount) return {};
   return kCallFields[field_number];
 }
 
 }  // namespace
 
-StringField CallbookField(int field_number) {
+StrField CallbookField(int field_number) {
   if (field_number < 1 || field_number > callbook_record::kFieldCount) return {};
   return kCallbookFields[field_number];
 }
 
 std::string CallbookCall(const uint8_t* rec) {
-  return GetPStr(rec, callbook_record::kCall, callbook_record::kCallCap);
+  return GetPStr(rec, callbook_record::kCall);
 }
 
 void SetCallbookCall(uint8_t* rec, const std::string& call) {
-  PutPStr(rec, callbook_record::kCall, callbook_record::kCallCap, call);
+  PutPStr(rec, callbook_record::kCall, call);
 }
 
 std::string GetCallbookField(int field_number, const uint8_t* rec) {
@@ -48,7 +48,7 @@ std::string GetCallbookField(int field_number, const uint8_t* rec) {
 }
 
 void SetCallbookField(int field_number, const std::string& text, uint8_t* rec) {
-  StringField f = CallbookField(field_number);
+  StrField f = CallbookField(field_number);
   if (f.capacity) PutPStr(rec, f.offset, f.capacity, text);
 }
 
@@ -68,7 +68,7 @@ std::string CallbookKey(const uint8_t* rec, int key_number) {
   }
 }
 
-std::string CallListCall(const uint8_t* rec) { return GetPStr(rec, call_record::kCall, call_record::kCallCap); }
+std::string CallListCall(const uint8_t* rec) { return GetPStr(rec, call_record::kCall); }
 
 std::string GetCallField(int field_number, const uint8_t* rec) {
   if (field_number == 4) {
@@ -94,17 +94,17 @@ std::string CallListKey(const uint8_t* rec, int key_number) {
 int32_t ProfileNumber(const uint8_t* rec) { return GetI32(rec, profile_record::kProfileNumber); }
 
 std::string ProfileName(const uint8_t* rec) {
-  return GetPStr(rec, profile_record::kProfileName, profile_record::kProfileNameCap);
+  return GetPStr(rec, profile_record::kProfileName);
 }
 
 void SetProfileName(uint8_t* rec, const std::string& name) {
-  PutPStr(rec, profile_record::kProfileName, profile_record::kProfileNameCap, name);
+  PutPStr(rec, profile_record::kProfileName, name);
 }
 
 std::string ProfileKey(const uint8_t* rec, int key_number) {
   switch (key_number) {
     case 1: return NumberToKey(ProfileNumber(rec));
-    case 2: return KeyPad(ProfileName(rec), profile_record::kProfileNameCap);
+    case 2: return KeyPad(ProfileName(rec), profile_record::kProfileName.capacity);
     default: return {};
   }
 }

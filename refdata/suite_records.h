@@ -27,20 +27,20 @@
 #include <cstdint>
 #include <string>
 
+#include "storage/record_bytes.h"
+
 namespace kontura {
 
 namespace callbook_record {
 inline constexpr size_t kSize = 333;
-inline constexpr size_t kCall = 4;
-inline constexpr size_t kCallCap = 10;
+inline constexpr StrField kCall{4, 10};
 inline constexpr int kFieldCount = 17;  // field numbers 1..17; 14 is unused
 inline constexpr int kKeyCount = 13;
 }  // namespace callbook_record
 
 namespace call_record {
 inline constexpr size_t kSize = 71;
-inline constexpr size_t kCall = 4;
-inline constexpr size_t kCallCap = 10;
+inline constexpr StrField kCall{4, 10};
 inline constexpr size_t kField4 = 37;    // the one character field
 inline constexpr int kFieldCount = 7;
 inline constexpr int kKeyCount = 7;
@@ -50,21 +50,13 @@ namespace profile_record {
 inline constexpr size_t kFixedSize = 14699;
 inline constexpr size_t kBufferSize = 54699;
 inline constexpr size_t kProfileNumber = 4;
-inline constexpr size_t kProfileName = 8;
-inline constexpr size_t kProfileNameCap = 20;
+inline constexpr StrField kProfileName{8, 20};
 inline constexpr int kKeyCount = 2;
 }  // namespace profile_record
 
-// Place of a numbered string field: offset and capacity; capacity 0 marks a
-// field number that does not exist.
-struct StringField {
-  size_t offset = 0;
-  size_t capacity = 0;
-};
-
-// The field table of FHCBUCH; an empty StringField for numbers other than
+// The field table of FHCBUCH; a field of capacity 0 for numbers other than
 // 1..13 and 15..17.
-StringField CallbookField(int field_number);
+StrField CallbookField(int field_number);
 
 // The call sign of a call-book record (key 1).
 std::string CallbookCall(const uint8_t* rec);

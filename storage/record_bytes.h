@@ -80,6 +80,17 @@ inline void PutPStr(uint8_t* rec, size_t off, size_t capacity, std::string_view 
   if (len > 0) std::memcpy(rec + off + 1, s.data(), len);
 }
 
+// A length-prefixed string field of a record: the length byte at offset,
+// then up to capacity characters (a string[capacity] occupies capacity + 1
+// bytes). A capacity of 0 marks a field that does not exist.
+struct StrField {
+  size_t offset = 0;
+  size_t capacity = 0;
+};
+
+inline std::string GetPStr(const uint8_t* rec, StrField f) { return GetPStr(rec, f.offset, f.capacity); }
+inline void PutPStr(uint8_t* rec, StrField f, std::string_view s) { PutPStr(rec, f.offset, f.capacity, s); }
+
 // A single-character field; 0 means none.
 inline char GetChar(const uint8_t* rec, size_t off) { return static_cast<char>(rec[off]); }
 inline void PutChar(uint8_t* rec, size_t off, char c) { rec[off] = static_cast<uint8_t>(c); }

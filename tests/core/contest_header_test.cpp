@@ -131,13 +131,13 @@ TEST(ContestHeader, TextsAreCutToCapacityAndLengthByteAboveCapacityReadsAsCapaci
   TContestHeader h(rec.data());
   h.SetContestCall("DL1ABCDEFGHIJK");  // 14 characters, capacity 12
   EXPECT_EQ(h.ContestCall(), "DL1ABCDEFGHI");
-  EXPECT_EQ(rec[contest_header::kContestCall + 13], 0) << "byte 179 lies behind the field";
+  EXPECT_EQ(rec[contest_header::kContestCall.offset + 13], 0) << "byte 179 lies behind the field";
   // A damaged length byte never reaches into the next field.
-  rec[contest_header::kEntryName] = 200;
+  rec[contest_header::kEntryName.offset] = 200;
   std::fill(rec.begin() + 25, rec.begin() + 50, 'N');
-  rec[contest_header::kCreatedLocator] = 6;
+  rec[contest_header::kCreatedLocator.offset] = 6;
   EXPECT_EQ(h.EntryName(), std::string(25, 'N'));
-  rec[contest_header::kOwnLdk] = 255;
+  rec[contest_header::kOwnLdk.offset] = 255;
   EXPECT_EQ(h.OwnLdk().size(), 3u);
 }
 
@@ -226,7 +226,7 @@ TEST(ContestHeader, Keys) {
   for (const KeyCase& c : cases) EXPECT_EQ(ContestHeaderKey(rec.data(), c.key), c.expected) << "key " << c.key;
 
   h.SetEntryName(std::string(25, 'X'));
-  rec[contest_header::kEntryName] = 30;  // damaged length byte
+  rec[contest_header::kEntryName.offset] = 30;  // damaged length byte
   EXPECT_EQ(ContestHeaderKey(rec.data(), 5), std::string(25, 'X'));
 }
 

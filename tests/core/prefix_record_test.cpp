@@ -58,8 +58,8 @@ TEST(PrefixRecord, EveryFieldIsWrittenAtItsOffsetAndReadFromIt) {
 
 TEST(PrefixRecord, LengthByteAboveCapacityReadsAsCapacity) {
   std::vector<uint8_t> rec(prefix_record::kSize, 'K');
-  rec[prefix_record::kPatternText] = 9;
-  rec[prefix_record::kRemark] = 255;
+  rec[prefix_record::kPatternText.offset] = 9;
+  rec[prefix_record::kRemark.offset] = 255;
   ConstPrefixRecord p(rec.data());
   EXPECT_EQ(p.PatternText(), "KKKKKK");
   EXPECT_EQ(p.Remark().size(), 40u);

@@ -75,8 +75,8 @@ TEST(SetupRecord, SuffixEntriesOutsideOneToNineAreEmptyAndIgnored) {
 
 TEST(SetupRecord, LengthByteAboveCapacityReadsAsCapacity) {
   std::vector<uint8_t> rec(setup_record::kSize, 'Q');
-  rec[setup_record::kOwnCall] = 200;
-  rec[setup_record::kOwnLocator] = 7;
+  rec[setup_record::kOwnCall.offset] = 200;
+  rec[setup_record::kOwnLocator.offset] = 7;
   rec[setup_record::kSuffixEntries] = 9;
   ConstSetupRecord r(rec.data());
   EXPECT_EQ(r.OwnCall(), std::string(14, 'Q'));
