@@ -89,6 +89,12 @@ std::string FrequencyText(float mhz) {
   return s;
 }
 
+void SplitNameQth(const std::string& name_qth, std::string* name, std::string* qth) {
+  const size_t semi = name_qth.find(';');
+  *name = name_qth.substr(0, semi);
+  *qth = semi == std::string::npos ? std::string() : name_qth.substr(semi + 1);
+}
+
 std::string DosNameToWindows(std::string_view name) {
   // The call book also holds 251 (DOS "√"), which the suite reads as "Y".
   std::string out = DosLettersToWindows(std::string(name));

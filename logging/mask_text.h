@@ -48,6 +48,10 @@ double TypedFrequency(std::string_view typed);
 // trailing zeros; empty for 0.
 std::string FrequencyText(float mhz);
 
+// Name and QTH of a stored NameQth, split at the first semicolon; the QTH
+// is empty when there is none.
+void SplitNameQth(const std::string& name_qth, std::string* name, std::string* qth);
+
 // The DOS code page's umlauts of a call-book name turned into their
 // Windows-1252 letters: 129, 132, 142, 148, 153, 154, 225, 251 become
 // 252, 228, 196, 246, 214, 220, 223 and "Y"; other bytes stay.
