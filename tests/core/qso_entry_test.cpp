@@ -1,7 +1,8 @@
 // The entry mask: reading typed texts into the QSO record, the Enter flow
 // and the save conditions under the header's options, saving with its call
-// history, and the faults of the straightforward reading of the entry rules
-// that the entry avoids.
+// history, and faults that would lose or spoil a QSO: a new QSO inheriting
+// a stored one, a failed add, a locator overwritten, a band outside the
+// contest, a clock writing where it should not.
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,7 @@ TEST_F(QsoEntryTest, CallTextIsTrimmedBeforeSlashesReplaceBlanksAndDashes) {
     const char* typed;
     const char* stored;
   } cases[] = {
-      {" DL1ABC ", "DL1ABC"},      // the literal order stores "/DL1ABC/"
+      {" DL1ABC ", "DL1ABC"},      // replacing blanks before trimming gives "/DL1ABC/"
       {"\tDK2XY\t", "DK2XY"},      //
       {"DL1ABC-P", "DL1ABC/P"},    //
       {"DL1 ABC", "DL1/ABC"},      //
@@ -335,7 +336,7 @@ TEST_F(QsoEntryTest, CallBookNamesComeInWindowsLetters) {
   EXPECT_EQ(p.qth, "M\x81nchen");
 }
 
-// --- Faults of the literal rules, one test each ---------------------------
+// --- Faults an entry could easily have, one test each ----------------------
 
 TEST_F(QsoEntryTest, NewQsoInheritsNothingOfAStoredQso) {
   QsoRecord old;
