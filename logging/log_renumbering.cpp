@@ -2,7 +2,6 @@
 
 #include <array>
 #include <string>
-#include <unordered_map>
 
 #include "logging/log_access.h"
 #include "logging/points.h"
@@ -20,6 +19,10 @@ namespace {
 // which no renumbering copies and no walk below takes for a QSO.
 constexpr char kTrailerMark = '*';
 constexpr int kProgressEvery = 10;
+
+// Set while FHLKTEMP holds a complete copy whose rebuild into the log failed
+// in this run; cleared when a rebuild succeeds.
+bool g_rebuild_pending = false;
 
 Fileblock* Temp() { return CatalogueHandle(CatalogueId::kFhlktemp); }
 
@@ -57,43 +60,6 @@ TempState InspectTemp() {
     state.kind = TempState::kIncomplete;
   }
   return state;
-}
-
-// What makes two records the same QSO for the completion: everything the
-// operator entered; not the numbers the rebuild assigns.
-std::string Identity(const QsoRecord& q) {
-  std::string id = q.Call();
-  id += '\0' + DateToKey(q.QsoDate()) + TimeToKey(q.QsoTime()) + q.Band() + q.Mode();
-  id += '\0' + q.SentExchange() + '\0' + q.RecvExchange() + '\0' + q.Locator();
-  return id;
-}
-
-// Adds to the open log every QSO of FHLKTEMP it lacks, then syncs the log.
-bool CompleteFromTemp() {
-  Fileblock* log = TheLog();
-  std::unordered_map<std::string, int32_t> present;
-  for (log->First(4); StorageErrorClass() == 0; log->Next(4)) ++present[Identity(LogRecord())];
-  log->SetFlushAfterWrite(false);
-  bool ok = true;
-  for (Temp()->First(1); StorageErrorClass() == 0; Temp()->Next(1)) {
-    QsoRecord q = TempRecord();
-    if (q.IsBandChangeMarker()) continue;
-    auto it = present.find(Identity(q));
-    if (it != present.end() && it->second > 0) {
-      --it->second;
-      continue;
-    }
-    q.SetRecordNo(0);
-    q.CopyTo(log->RecordBuffer());
-    log->AddRecord();
-    if (StorageErrorClass() != 0) {
-      ok = false;
-      break;
-    }
-  }
-  log->SetFlushAfterWrite(true);
-  log->Flush();
-  return ok && StorageErrorClass() == 0;
 }
 
 // True when a renumbering would write the log back as it is: in key-1 order
@@ -179,7 +145,23 @@ bool RebuildLogFromTemp(ProgressScope& progress) {
   return StorageErrorClass() == 0;
 }
 
+// The log rebuilt from a complete copy in FHLKTEMP, then FHLKTEMP erased.
+// The log is erased first: whatever a crash left in it (half-written slots
+// included) is replaced by the synced copy, so the completion can be run
+// again and again with the same result.
+bool CompleteFromTemp(ProgressScope& progress) {
+  if (!RebuildLogFromTemp(progress)) {
+    g_rebuild_pending = true;
+    return false;
+  }
+  g_rebuild_pending = false;
+  Temp()->EraseFiles();
+  return true;
+}
+
 }  // namespace
+
+bool LogRebuildPending() { return g_rebuild_pending; }
 
 RenumberResult RenumberLog(int32_t contest_number) {
   SavedLogBuffer saved;
@@ -192,12 +174,14 @@ RenumberResult RenumberLog(int32_t contest_number) {
   const TempState state = InspectTemp();
   if (state.kind == TempState::kComplete) {
     // FHLKTEMP holds QSOs the log may lack: it is never erased before they
-    // are back in their log.
+    // are back in their log. The completion is a renumbering of its own.
     if (state.log_name != log_name) return RenumberResult::kTempBusy;
-    if (!CompleteFromTemp()) {
+    ProgressScope progress("Neunummerierung", Temp()->RecordCount(), true);
+    if (!CompleteFromTemp(progress)) {
       TheDialogs().ShowMessage(kRebuildFailed);
       return RenumberResult::kRebuildFailed;
     }
+    return RenumberResult::kDone;
   }
   Temp()->EraseFiles();
   if (AlreadyInOrder()) return RenumberResult::kDone;
@@ -209,11 +193,10 @@ RenumberResult RenumberLog(int32_t contest_number) {
     TheDialogs().ShowMessage(kTempBuildFailed);
     return RenumberResult::kTempFailed;
   }
-  if (!RebuildLogFromTemp(progress)) {
+  if (!CompleteFromTemp(progress)) {
     TheDialogs().ShowMessage(kRebuildFailed);
     return RenumberResult::kRebuildFailed;
   }
-  Temp()->EraseFiles();
   return RenumberResult::kDone;
 }
 
@@ -229,9 +212,9 @@ bool RecoverInterruptedRenumbering() {
   if (TheLog() != nullptr) return false;  // only one log can be open
   const int32_t contest_number = static_cast<int32_t>(std::stol(state.log_name.substr(4)));
   if (!OpenFHLK(contest_number)) return false;
-  const bool ok = CompleteFromTemp();
+  ProgressScope progress("Neunummerierung", Temp()->RecordCount(), true);
+  const bool ok = CompleteFromTemp(progress);
   CloseFHLK();
-  if (ok) Temp()->EraseFiles();
   return ok;
 }
 

@@ -14,10 +14,18 @@
 //                              simply erased.
 //   QSOs and the trailer       the copy is complete and on the disk; the
 //                              log may be anything from untouched to
-//                              erased and partly rebuilt. Every QSO of
-//                              FHLKTEMP that the log lacks is added to the
-//                              log, the log is synced, and only then is
-//                              FHLKTEMP erased.
+//                              erased and partly rebuilt, with slots a
+//                              crash left half written. The log is erased
+//                              and rebuilt from FHLKTEMP, synced, and only
+//                              then is FHLKTEMP erased. This can be
+//                              repeated any number of times.
+//
+// Rebuilding from the copy is right only while nothing but the rebuild has
+// written the log since the trailer. A rebuild that failed in this run
+// ("Fehler beim Neuaufbau der Datenbank") therefore leaves
+// LogRebuildPending() set, and whatever writes the log (the entry's save)
+// first renumbers, which completes the log, and writes only when that
+// succeeded.
 //
 // The trailer is a band-change marker (which a renumbering never copies)
 // whose call field holds the name of the log it belongs to ("FHLK0007"):
@@ -36,13 +44,10 @@
 //   4. The log is erased and rebuilt from FHLKTEMP without flush-after-
 //      write; each QSO gets QsoNo, BandSerial, BandSerial2 and ModeSerial
 //      afresh. A crash here leaves the trailer in FHLKTEMP: the next
-//      renumbering (at the latest the next opening) completes the log.
+//      renumbering (at the latest the next opening) rebuilds the log again.
 //   5. The log is synced, flush-after-write is switched back on, and
-//      FHLKTEMP is erased. A crash before the erase repeats the completion
-//      of step 1, which then finds every QSO present and adds none.
-// A QSO counts as present when the log holds one with the same call, date,
-// time, band, mode, exchanges and locator (as many of them as FHLKTEMP
-// holds); the numbers that step 4 changes are not compared.
+//      FHLKTEMP is erased. A crash before the erase makes the next opening
+//      rebuild the log once more from the same copy.
 
 #include <cstdint>
 
@@ -63,9 +68,14 @@ enum class RenumberResult {
 // kTempBuildFailed or kRebuildFailed when a step fails.
 RenumberResult RenumberLog(int32_t contest_number);
 
+// True after a rebuild of the log failed in this run, until one succeeds:
+// FHLKTEMP then holds QSOs the log lacks, and the log must not be written
+// before RenumberLog has completed it.
+bool LogRebuildPending();
+
 // Settles a renumbering that a crash interrupted, for whichever contest it
-// was: completes that contest's log from FHLKTEMP (opening and closing the
-// log when it is not the open one) or erases an incomplete copy. Runs
+// was: rebuilds that contest's log from FHLKTEMP (opening and closing the
+// log) or erases an incomplete copy. Runs
 // before a log is opened. False when the completion failed; FHLKTEMP then
 // keeps its QSOs.
 bool RecoverInterruptedRenumbering();

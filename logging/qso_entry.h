@@ -32,7 +32,8 @@ inline constexpr char kAddFailed[] = "Fehler bei Dateneingabe. Datensatz evtl. s
 enum class SaveResult {
   kStored,      // added (and rewritten); a new QSO is prepared
   kIncomplete,  // the validity check failed; the mask is kept
-  kAddFailed,   // the log refused the add after all attempts; the mask is kept
+  kAddFailed,   // the log refused the add after all attempts (or is waiting
+                // for a failed rebuild to be completed); the mask is kept
 };
 
 class QsoEntry {
@@ -121,6 +122,9 @@ class QsoEntry {
   void LeaveFrequency();
   void ReadLocatorField(MaskField f, const std::string& text);
   std::string ReadReport(MaskField f) const;
+  // False when a failed rebuild of the log is pending and cannot be
+  // completed now (log_renumbering.h).
+  bool LogReadyForWriting();
   bool AddWithRetries();
   void RewriteWithRetries();
   void RecordHistory();

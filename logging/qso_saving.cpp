@@ -6,6 +6,7 @@
 #include "logging/call_book.h"
 #include "logging/duplicate_check.h"
 #include "logging/log_access.h"
+#include "logging/log_renumbering.h"
 #include "logging/mask_text.h"
 #include "logging/points.h"
 #include "logging/qso_entry.h"
@@ -111,6 +112,17 @@ void QsoEntry::RecordHistory() {
   RecordCallHistory(m_rec.Call(), district, name, qth);
 }
 
+bool QsoEntry::LogReadyForWriting() {
+  if (!LogRebuildPending()) return true;
+  // A failed rebuild left QSOs only in FHLKTEMP: the log is completed from
+  // there before anything else is written into it.
+  const bool paused = m_clock_paused;
+  m_clock_paused = true;
+  const bool done = RenumberLog(m_ctx.Options.ContestNumber) == RenumberResult::kDone;
+  m_clock_paused = paused;
+  return done;
+}
+
 SaveResult QsoEntry::Save(bool from_import) {
   ReadMask();
   if (!IsComplete()) return SaveResult::kIncomplete;
@@ -127,7 +139,7 @@ SaveResult QsoEntry::Save(bool from_import) {
   // The points go in with the add, so that the rewrite below is needed only
   // when the clock moved on since the last tick.
   RecomputePoints(m_rec);
-  if (!AddWithRetries()) {
+  if (!LogReadyForWriting() || !AddWithRetries()) {
     // Nothing was stored: no points, no totals, no call history; the QSO
     // stays in the mask for the operator.
     TheDialogs().Beep();

@@ -186,6 +186,33 @@ TEST_F(LogRenumberingTest, FailedRebuildKeepsEveryQsoForTheNextRenumbering) {
   EXPECT_EQ(TempCount(), 0);
 }
 
+TEST_F(LogRenumberingTest, AfterAFailedRebuildASaveFirstCompletesTheLog) {
+  for (int i = 0; i < 40; ++i) Store("DL1X" + std::to_string(i), kBand80, "CW", SecondsOf(9, 0, 40 - i), i + 1);
+  QsoEntry& e = Entry(kBand2);
+  FaultyFileSystem disk;
+  SetStorageFileSystem(&disk);
+  CloseFHLK();
+  ASSERT_TRUE(OpenFHLK(kContest));
+  disk.write_budget = 40 * 216 * 3;
+  ASSERT_EQ(RenumberLog(kContest), RenumberResult::kRebuildFailed);
+  EXPECT_TRUE(LogRebuildPending());
+  // Still no space: the QSO is not written into the half-built log.
+  e.Type(F::kCall, "G4ABC");
+  e.LeaveField(F::kCall);
+  EXPECT_EQ(e.Save(false), SaveResult::kAddFailed);
+  EXPECT_EQ(e.mask()[F::kCall].text, "G4ABC");
+  disk.write_budget = -1;
+  SetStorageFileSystem(nullptr);
+  // With space again the save completes the log first, then stores.
+  EXPECT_EQ(e.Save(false), SaveResult::kStored);
+  EXPECT_FALSE(LogRebuildPending());
+  const std::vector<QsoRecord> all = Records();
+  ASSERT_EQ(all.size(), 41u);
+  EXPECT_EQ(all[0].Call(), "DL1X39") << "renumbered in time order";
+  EXPECT_EQ(all[40].Call(), "G4ABC");
+  EXPECT_EQ(TempCount(), 0);
+}
+
 TEST_F(LogRenumberingTest, FailedCopyLeavesTheLogUntouched) {
   for (int i = 0; i < 40; ++i) Store("DL1X" + std::to_string(i), kBand80, "CW", SecondsOf(9, 0, 40 - i), i + 1);
   FaultyFileSystem disk;
