@@ -59,6 +59,16 @@ class LogRenumberingTest : public LogTest {
     return calls;
   }
 
+  // Renumbers the log of 40 QSOs on a disk with space for the copy into
+  // FHLKTEMP but not for the rebuilt log; the disk stays installed.
+  void FailRebuild(FaultyFileSystem& disk) {
+    SetStorageFileSystem(&disk);
+    CloseFHLK();
+    ASSERT_TRUE(OpenFHLK(kContest));
+    disk.write_budget = 40 * 216 * 3;
+    ASSERT_EQ(RenumberLog(kContest), RenumberResult::kRebuildFailed);
+  }
+
   void AddHeader(int32_t contest) {
     ASSERT_TRUE(OpenFHKK());
     Fileblock* kk = CatalogueHandle(CatalogueId::kFhkk);
@@ -164,13 +174,8 @@ TEST_F(LogRenumberingTest, OpeningAnotherContestFirstCompletesTheInterruptedOne)
 
 TEST_F(LogRenumberingTest, FailedRebuildKeepsEveryQsoForTheNextRenumbering) {
   for (int i = 0; i < 40; ++i) Store("DL1X" + std::to_string(i), kBand80, "CW", SecondsOf(9, 0, i), i + 1);
-  // Enough space for the copy into FHLKTEMP, not for the rebuilt log.
   FaultyFileSystem disk;
-  SetStorageFileSystem(&disk);
-  CloseFHLK();
-  ASSERT_TRUE(OpenFHLK(kContest));
-  disk.write_budget = 40 * 216 * 3;
-  EXPECT_EQ(RenumberLog(kContest), RenumberResult::kRebuildFailed);
+  FailRebuild(disk);
   EXPECT_EQ(platform.dialogs.messages.back(), "Fehler beim Neuaufbau der Datenbank");
   disk.write_budget = -1;
   SetStorageFileSystem(nullptr);
@@ -190,11 +195,7 @@ TEST_F(LogRenumberingTest, AfterAFailedRebuildASaveFirstCompletesTheLog) {
   for (int i = 0; i < 40; ++i) Store("DL1X" + std::to_string(i), kBand80, "CW", SecondsOf(9, 0, 40 - i), i + 1);
   QsoEntry& e = Entry(kBand2);
   FaultyFileSystem disk;
-  SetStorageFileSystem(&disk);
-  CloseFHLK();
-  ASSERT_TRUE(OpenFHLK(kContest));
-  disk.write_budget = 40 * 216 * 3;
-  ASSERT_EQ(RenumberLog(kContest), RenumberResult::kRebuildFailed);
+  FailRebuild(disk);
   EXPECT_TRUE(LogRebuildPending());
   // Still no space: the QSO is not written into the half-built log.
   e.Type(F::kCall, "G4ABC");
