@@ -78,10 +78,10 @@ void ContestBrowSession::FillDefinition() {
   ContestDefinitionInputs inputs;
   if (const uint8_t* header = CatalogueRecord(CatalogueId::kFhkk)) {
     ConstContestHeader h(header);
-    inputs.headerStartDate = h.DateFrom();
-    inputs.headerParticipantNumber = h.ParticipantNo();
+    inputs.header_start_date = h.DateFrom();
+    inputs.header_participant_number = h.ParticipantNo();
   }
-  inputs.ownLocator = TheSuiteSettings().OwnLocator;
+  inputs.own_locator = TheSuiteSettings().OwnLocator;
   FillContestDefinition(m_definition, inputs, TheClock());
 }
 

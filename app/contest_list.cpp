@@ -35,17 +35,17 @@ std::string ContestRowText(const uint8_t* header, int key_nr) {
   std::string from = DateCell(h.DateFrom());
   std::string to = DateCell(h.DateTo());
   if (key_nr == kContestListKeyDate) {
-    return (" " + from).substr(0, 21) + ";" + NameCell(h) + ";" + to;
+    return Concat({Concat({" ", from}).substr(0, 21), ";", NameCell(h), ";", to});
   }
-  return " " + NameCell(h) + ";" + from + ";" + to;
+  return Concat({" ", NameCell(h), ";", from, ";", to});
 }
 
 std::string ContestHeadingText(int key_nr) {
   std::string name = PadRightWith(" Name", ' ', kNameColumn);
   std::string from = PadRightWith("Datum (von)", ' ', DateColumnWidth());
   std::string to = PadRightWith("Datum (bis)", ' ', DateColumnWidth());
-  std::string line = key_nr == kContestListKeyDate ? " " + from + ";" + name + ";" + to
-                                                   : " " + name + ";" + from + ";" + to;
+  std::string line = key_nr == kContestListKeyDate ? Concat({" ", from, ";", name, ";", to})
+                                                   : Concat({" ", name, ";", from, ";", to});
   return PadRightWith(line, ' ', kLineCapacity);
 }
 

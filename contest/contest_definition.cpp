@@ -110,7 +110,7 @@ std::string_view ExchangeKindCaption(int32_t kind) {
 }
 
 int32_t UtcOffsetHoursOf(const TimeZoneInfo& zone) {
-  int32_t minutes = zone.bias + (zone.daylightInEffect ? zone.daylightBias : zone.standardBias);
+  int32_t minutes = zone.bias + (zone.daylight_in_effect ? zone.daylight_bias : zone.standard_bias);
   return minutes / 60;  // C++ division truncates towards zero
 }
 
@@ -124,7 +124,7 @@ void FillContestDefinition(TContestDefinition& def, const ContestDefinitionInput
   def.UtcOffsetHours = UtcOffsetHoursOf(clock.TimeZone());
 
   def.ProgramTitle = std::string(kEdition.productTitle);
-  std::string year = DateToText("yyyy", inputs.headerStartDate);
+  std::string year = DateToText("yyyy", inputs.header_start_date);
   if (year.size() > 69) year.resize(69);
   def.ContestName = std::string(kContestBaseName) + " " + year;
 
@@ -141,10 +141,10 @@ void FillContestDefinition(TContestDefinition& def, const ContestDefinitionInput
 
   def.RecvKinds = {kExchangeFreeText, kExchangeLocator6, kExchangeHidden};
   def.SentKinds = {kExchangeFreeText, kExchangeLocator6, kExchangeHidden};
-  if (inputs.headerParticipantNumber > 0) {
-    def.SentDefaults[0] = FormatPictureInt("@@@@@", inputs.headerParticipantNumber);
+  if (inputs.header_participant_number > 0) {
+    def.SentDefaults[0] = FormatPictureInt("@@@@@", inputs.header_participant_number);
   }
-  def.SentDefaults[1] = inputs.ownLocator;
+  def.SentDefaults[1] = inputs.own_locator;
 
   def.DupeRule = 2;  // same call on the same band, whatever the mode
   def.BandCounting = 0;

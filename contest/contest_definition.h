@@ -99,9 +99,9 @@ struct TContestDefinition {
 // header record (whatever it holds, a cleared one included), the own locator
 // of the suite's set-up as it stands now, and the clock's time zone.
 struct ContestDefinitionInputs {
-  int32_t headerStartDate = 0;          // day number
-  int32_t headerParticipantNumber = 0;
-  std::string ownLocator;
+  int32_t header_start_date = 0;          // day number
+  int32_t header_participant_number = 0;
+  std::string own_locator;
 };
 
 // Rebuilds def completely for this program's edition. Cannot fail.
@@ -125,7 +125,7 @@ struct EditionData {
   std::string_view productTitle;     // "Kontura Version 2010-1.0"
   std::string_view contestBaseName;  // contest name without the year
   std::string_view heading;          // main window heading, in quotation marks
-  int headingFontSize;
+  int heading_font_size;
   std::string_view sidePicture;      // "mobilsh.bmp"
   std::string_view titlePicture;     // "titel_kontura.bmp"
   std::string_view windowCaption;

@@ -3,44 +3,56 @@
 // catalogue, 379 bytes, shared with the other editions of the suite. Every
 // byte position below is part of the file format.
 //
-// Layout (offset, bytes, field):
-//     0   4  deletion marker of the fileblock engine (0 in a live record)
-//     4   4  ContestNumber       int32, counter field of key 3
-//     8   4  DateFrom            int32 day number, <= 0 no date
-//    12   4  DateTo
-//    16   4  TimeFrom            int32 seconds since midnight, <= 0 none
-//    20   4  TimeTo
-//    24  26  EntryName           string[25]
-//    50   7  CreatedLocator      string[6]
-//    57  14  HeaderDok           string[13]
-//    71   1  reserved, 255 when created     72  1  reserved, 1 when created
-//    73  85  reserved (other editions keep a text here)
-//   158   4  ParticipantNo       int32: -1 typed "0", 0 nothing typed
-//   162   4  reserved
-//   166  13  ContestCall         string[12]
-//   179  11  reserved
-//   190   1  ListKey4            char, source of key 4 (always 0 here)
-//   191   1  EditionCode         char, first byte of keys 1 and 2
-//   192   1  AutoDate  193 AutoTime (flags)   194 HeaderMark ('D')
-//   195   1  reserved, 255 when created
-//   196  10  SumQso[1..5]        uint16 each
-//   206  10  SumMulti[1..5]      uint16 each
-//   216  10  reserved, cleared by the recalculation (6 bytes + int32)
-//   226  20  SumPoints[1..5]     int32 each
-//   246 RstSentFree  247 RstRcvdFree (flags)  248 reserved (0 when created)
-//   249 QslSentDefault  250 QslRcvdDefault (chars)  251 CategoryNo  252 StartSsb
-//   253   8  NoteTop, NoteLeft, NoteWidth, NoteHeight   int16 each
-//   261  10  SumMultiCol1[1..5]  271 SumMultiCol2[1..5]  281 SumMultiCol3[1..5]
-//   291 StartFm  292 StartPr  293 AutoBand (flags)
-//   294   6  HeaderPlz           string[5]
-//   300   1  reserved flag of other editions
-//   301  40  ColumnWidths[1..20] int16 each
-//   341  14  band position 6: Qso u16, Multi u16, Points i32, MultiCol1..3 u16
-//   355  14  band position 7, same layout
-//   369   1  TotalsInFhkz        byte (0 in this edition)
-//   370   4  OwnLdk              string[3]
-//   374   1  EditedFields        bit set (see EditedField)
-//   375   4  reserved
+// OFFSET WIDTH TYPE        NAME              MEANING
+//    0     4   bytes       Reserved          the engine's deleted-record marker; 0
+//    4     4   int32       ContestNumber     counter field of key 3
+//    8     4   int32       DateFrom          day number; <= 0 no date
+//   12     4   int32       DateTo            day number; <= 0 no date
+//   16     4   int32       TimeFrom          seconds since midnight; <= 0 none
+//   20     4   int32       TimeTo            seconds since midnight; <= 0 none
+//   24    26   string[25]  EntryName         the contest entry's name
+//   50     7   string[6]   CreatedLocator    own locator when created
+//   57    14   string[13]  HeaderDok         own DOK
+//   71     1   byte        (reserved)        255 when created, never read
+//   72     1   byte        (reserved)        1 when created, never read
+//   73    85   bytes       (reserved)        other editions keep a text here
+//  158     4   int32       ParticipantNo     -1 typed "0", 0 nothing typed
+//  162     4   bytes       (reserved)
+//  166    13   string[12]  ContestCall       own call for this contest
+//  179    11   bytes       (reserved)
+//  190     1   char        ListKey4          source of key 4 (always 0 here)
+//  191     1   char        EditionCode       first byte of keys 1 and 2
+//  192     1   flag        AutoDate          the clock sets the QSO date
+//  193     1   flag        AutoTime          the clock sets the QSO time
+//  194     1   char        HeaderMark        'D'
+//  195     1   byte        (reserved)        255 when created
+//  196    10   uint16[5]   SumQso            QSOs of band positions 1..5
+//  206    10   uint16[5]   SumMulti          multipliers of band positions 1..5
+//  216    10   bytes       (reserved)        cleared by the recalculation (6 bytes + int32)
+//  226    20   int32[5]    SumPoints         points of band positions 1..5
+//  246     1   flag        RstSentFree       sent report may be typed
+//  247     1   flag        RstRcvdFree       received report may be typed
+//  248     1   byte        (reserved)        0 when created
+//  249     1   char        QslSentDefault
+//  250     1   char        QslRcvdDefault
+//  251     1   byte        CategoryNo        1-based; 0 none
+//  252     1   flag        StartSsb          start mode SSB
+//  253     8   int16[4]    NoteTop, NoteLeft, NoteWidth, NoteHeight   the note window
+//  261    10   uint16[5]   SumMultiCol1      first multiplier column, positions 1..5
+//  271    10   uint16[5]   SumMultiCol2
+//  281    10   uint16[5]   SumMultiCol3
+//  291     1   flag        StartFm           start mode FM
+//  292     1   flag        StartPr           start mode packet
+//  293     1   flag        AutoBand          band from the frequency
+//  294     6   string[5]   HeaderPlz         own postcode; not read by this program
+//  300     1   flag        (reserved)        of other editions
+//  301    40   int16[20]   ColumnWidths      QSO list column widths
+//  341    14   block       band position 6   Qso u16, Multi u16, Points i32, MultiCol1..3 u16
+//  355    14   block       band position 7   same layout
+//  369     1   byte        TotalsInFhkz      0 in this edition
+//  370     4   string[3]   OwnLdk            LDK of editions that ask for it; empty here
+//  374     1   bits        EditedFields      see EditedField
+//  375     4   bytes       (reserved)
 //
 // Reserved bytes are never touched by the accessors, so a record written by
 // another edition keeps its unknown bytes when this program rewrites it.

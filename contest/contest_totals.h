@@ -2,18 +2,18 @@
 // The contest totals record (fileblock FHKZ): one record per contest, keyed
 // by the same contest number as its header, 11608 bytes.
 //
-// Layout (offset, bytes, field):
-//      0     4  deletion marker of the fileblock engine
-//      4     4  ContestNumber         int32; key 1 = NumberToKey, unique
-//      8   400  TotQso[1..100]        int32 each
-//    408   400  TotMulti[1..100]      int32 each
-//    808   400  TotPoints[1..100]     int32 each
-//   1208   200  TotMultiCol1[1..100]  uint16 each
-//   1408   200  TotMultiCol3[1..100]  uint16 each (the third kind comes second)
-//   1608   200  TotMultiCol2[1..100]  uint16 each
-//   1808     1  RstSentUnlocked       flag
-//   1809     1  LogUncountedDupes     flag (always stored as 0 here)
-//   1810  9798  reserved
+// OFFSET WIDTH TYPE        NAME              MEANING
+//     0     4   bytes       Reserved          the engine's deleted-record marker
+//     4     4   int32       ContestNumber     key 1 = NumberToKey, unique
+//     8   400   int32[100]  TotQso            per band position
+//   408   400   int32[100]  TotMulti
+//   808   400   int32[100]  TotPoints
+//  1208   200   uint16[100] TotMultiCol1
+//  1408   200   uint16[100] TotMultiCol3      the third kind comes second
+//  1608   200   uint16[100] TotMultiCol2
+//  1808     1   flag        RstSentUnlocked
+//  1809     1   flag        LogUncountedDupes always stored as 0 here
+//  1810  9798   bytes       (reserved)
 //
 // The per-band arrays are used only when the header's TotalsInFhkz is
 // non-zero, which this edition never sets; the accessors exist so that the

@@ -18,9 +18,9 @@ struct LocalDateTime {
 // Central Europe: bias -60, standard bias 0, daylight bias -60.
 struct TimeZoneInfo {
   int bias = 0;
-  int standardBias = 0;
-  int daylightBias = 0;
-  bool daylightInEffect = false;
+  int standard_bias = 0;
+  int daylight_bias = 0;
+  bool daylight_in_effect = false;
 };
 
 class Clock {

@@ -48,12 +48,12 @@ TimeZoneInfo SystemClock::TimeZone() {
   TimeZoneInfo info;
   // POSIX keeps the standard offset as seconds west of UTC, which is the bias.
   info.bias = static_cast<int>(timezone / 60);
-  info.standardBias = 0;
-  info.daylightInEffect = local.tm_isdst > 0;
-  if (info.daylightInEffect) {
-    info.daylightBias = static_cast<int>(-local.tm_gmtoff / 60) - info.bias;
+  info.standard_bias = 0;
+  info.daylight_in_effect = local.tm_isdst > 0;
+  if (info.daylight_in_effect) {
+    info.daylight_bias = static_cast<int>(-local.tm_gmtoff / 60) - info.bias;
   } else {
-    info.daylightBias = daylight ? -60 : 0;
+    info.daylight_bias = daylight ? -60 : 0;
   }
   return info;
 }

@@ -21,7 +21,7 @@ struct BandInfo {
   const char* name;         // display name, "80 m"
   const char* compactName;  // without blanks, "80m" (and "6mm" for 0.6 cm)
   double wavelength;        // nominal wavelength in metres
-  double nominalMHz;        // nominal frequency
+  double nominal_mhz;        // nominal frequency
 };
 
 inline constexpr int kBandCount = 21;

@@ -11,9 +11,7 @@ namespace {
 constexpr size_t kMaxCallLength = 255;
 constexpr size_t kWorkingPartLength = 20;
 
-bool IsLetter(char c) { return c >= 'A' && c <= 'Z'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsSeparator(char c) { return !IsLetter(c) && !IsDigit(c); }
+bool IsSeparator(char c) { return !IsAsciiUpper(c) && !IsAsciiDigit(c); }
 
 // Deleting, from the left, every separator that ends the text or is followed
 // by another separator leaves exactly the separators that are followed by a
@@ -46,7 +44,7 @@ std::vector<std::string> SplitParts(const std::string& w) {
 // digits is no call and no area (QRP, 123); it is dropped.
 bool IsDroppedPart(const std::string& s) {
   if (s.empty()) return false;
-  bool (*same_class)(char) = IsLetter(s.back()) ? IsLetter : IsDigit(s.back()) ? IsDigit : nullptr;
+  bool (*same_class)(char) = IsAsciiUpper(s.back()) ? IsAsciiUpper : IsAsciiDigit(s.back()) ? IsAsciiDigit : nullptr;
   if (same_class == nullptr) return false;
   size_t run = 0;
   for (size_t i = s.size(); i > 0 && same_class(s[i - 1]); --i) ++run;
@@ -57,7 +55,7 @@ bool IsDroppedPart(const std::string& s) {
 // npos when there is none.
 size_t AreaDigitPosition(const std::string& s) {
   for (size_t i = 1; i < s.size(); ++i) {
-    if (IsDigit(s[i])) return i;
+    if (IsAsciiDigit(s[i])) return i;
   }
   return std::string::npos;
 }
@@ -65,7 +63,7 @@ size_t AreaDigitPosition(const std::string& s) {
 // A lone digit next to a call names a call area: it takes the prefix of the
 // call in front of the call's own area digit (DL1ABC and 3 give DL3).
 void MoveAreaDigit(std::string& x, std::string& y) {
-  auto single_digit = [](const std::string& s) { return s.size() == 1 && IsDigit(s[0]); };
+  auto single_digit = [](const std::string& s) { return s.size() == 1 && IsAsciiDigit(s[0]); };
   if (single_digit(y) && x.size() >= 2) {
     size_t p = AreaDigitPosition(x);
     if (p != std::string::npos) y = x.substr(0, p) + y;
@@ -185,8 +183,8 @@ CallPartResult CallPart(std::string_view call, CallPartMode mode) {
 
   auto note_suffix = [&](const std::string& part) {
     SuffixMatch m = IsPortableSuffix(part);
-    if (m.isSuffix) result.suffixType = m.type;
-    return m.isSuffix;
+    if (m.is_suffix) result.suffixType = m.type;
+    return m.is_suffix;
   };
   // Arranges a against b and keeps the part the mode asks for.
   auto arranged = [&](std::string a, std::string b) {
@@ -197,14 +195,14 @@ CallPartResult CallPart(std::string_view call, CallPartMode mode) {
   if (p.size() == 1) {
     result.part = w;
   } else if (p.size() == 2) {
-    if (IsSpecialPair(p[0], p[1]).isPair) {
+    if (IsSpecialPair(p[0], p[1]).is_pair) {
       result.part = Join(p[0], p[1]);
     } else if (note_suffix(p[1])) {
       result.part = p[0];
     } else {
       result.part = arranged(p[0], p[1]);
     }
-  } else if (p.size() <= 4 && IsSpecialPair(p[0], p[1]).isPair) {
+  } else if (p.size() <= 4 && IsSpecialPair(p[0], p[1]).is_pair) {
     // Three parts, or four: the pair counts as one part (see CallPart).
     const std::string q = Join(p[0], p[1]);
     if (note_suffix(p[2])) {

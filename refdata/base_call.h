@@ -50,7 +50,7 @@ std::string BaseCall(std::string_view call);
 void ArrangeParts(std::string& x, std::string& y, CallPartMode mode);
 
 struct SpecialPairResult {
-  bool isPair = false;
+  bool is_pair = false;
   int count = 0;  // leading characters of `first` that were compared: 2 or 3; 0 when no pair
 };
 
@@ -59,7 +59,7 @@ struct SpecialPairResult {
 SpecialPairResult IsSpecialPair(std::string_view first, std::string_view second);
 
 struct SuffixMatch {
-  bool isSuffix = false;
+  bool is_suffix = false;
   uint8_t type = kNoSuffixType;
 };
 

@@ -7,8 +7,8 @@
 namespace kontura {
 
 void InstallDateTimeSeparators() {
-  TheFormatSettings().dateSeparator = kDateSeparator;
-  TheFormatSettings().timeSeparator = kTimeSeparator;
+  TheFormatSettings().date_separator = kDateSeparator;
+  TheFormatSettings().time_separator = kTimeSeparator;
 }
 
 std::string CompleteDate(std::string_view typed) {
@@ -35,28 +35,28 @@ std::string CompleteDate(std::string_view typed) {
 
   switch (length) {
     case 2:
-      return "0" + T(1) + ".0" + T(2) + "." + year;
+      return Concat({"0", T(1), ".0", T(2), ".", year});
     case 3:
-      if (hasDot) return "0" + T(1) + ".0" + T(3) + "." + year;
-      return T(1, 2) + ".0" + T(3) + "." + year;
+      if (hasDot) return Concat({"0", T(1), ".0", T(3), ".", year});
+      return Concat({T(1, 2), ".0", T(3), ".", year});
     case 4:
-      if (dotPosition == 2) return "0" + T(1) + "." + T(3, 2) + "." + year;
-      if (hasDot) return T(1, 2) + ".0" + T(4) + "." + year;
-      return T(1, 2) + "." + T(3, 2) + "." + year;
+      if (dotPosition == 2) return Concat({"0", T(1), ".", T(3, 2), ".", year});
+      if (hasDot) return Concat({T(1, 2), ".0", T(4), ".", year});
+      return Concat({T(1, 2), ".", T(3, 2), ".", year});
     case 5:
-      if (hasDot) return t + "." + year;
-      return T(1, 2) + ".0" + T(3) + "." + century(4) + T(4, 2);
+      if (hasDot) return Concat({t, ".", year});
+      return Concat({T(1, 2), ".0", T(3), ".", century(4), T(4, 2)});
     case 6:
-      if (dotPosition == 3) return t + year;
-      if (dotPosition == 2) return "0" + T(1, 2) + "0" + T(3, 2) + century(5) + T(5, 2);
-      return T(1, 2) + "." + T(3, 2) + "." + century(5) + T(5, 2);
+      if (dotPosition == 3) return Concat({t, year});
+      if (dotPosition == 2) return Concat({"0", T(1, 2), "0", T(3, 2), century(5), T(5, 2)});
+      return Concat({T(1, 2), ".", T(3, 2), ".", century(5), T(5, 2)});
     case 7:
-      if (dotPosition == 3) return T(1, 3) + "0" + T(4, 2) + century(6) + T(6, 2);
-      if (dotPosition == 2) return "0" + T(1, 5) + century(6) + T(6, 2);
+      if (dotPosition == 3) return Concat({T(1, 3), "0", T(4, 2), century(6), T(6, 2)});
+      if (dotPosition == 2) return Concat({"0", T(1, 5), century(6), T(6, 2)});
       return t;
     case 8:
-      if (!hasDot) return T(1, 2) + "." + T(3, 2) + "." + T(5, 4);
-      return T(1, 6) + century(7) + T(7, 2);
+      if (!hasDot) return Concat({T(1, 2), ".", T(3, 2), ".", T(5, 4)});
+      return Concat({T(1, 6), century(7), T(7, 2)});
   }
   return t;
 }
@@ -64,10 +64,10 @@ std::string CompleteDate(std::string_view typed) {
 std::string CompleteTime(std::string_view typed) {
   const std::string t = TrimBlanks(typed);
   if (t.size() == 4) {
-    if (t.find_first_of(":.") != std::string::npos) return "0" + t.substr(0, 1) + ":" + t.substr(2, 2);
-    return t.substr(0, 2) + ":" + t.substr(2, 2);
+    if (t.find_first_of(":.") != std::string::npos) return Concat({"0", t.substr(0, 1), ":", t.substr(2, 2)});
+    return Concat({t.substr(0, 2), ":", t.substr(2, 2)});
   }
-  if (t.size() == 3 && t.find(':') == std::string::npos) return "0" + t.substr(0, 1) + ":" + t.substr(1, 2);
+  if (t.size() == 3 && t.find(':') == std::string::npos) return Concat({"0", t.substr(0, 1), ":", t.substr(1, 2)});
   return t;
 }
 

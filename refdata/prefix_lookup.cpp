@@ -70,11 +70,11 @@ bool ResolveInOverlay(CatalogueId id, std::string_view call) {
 
 // Appends the area character of the call to a pattern of one or two letters.
 void AppendAreaCharacter(std::string& r, const std::string& k) {
-  if (IsAsciiLetter(k[0]) && IsAsciiLetter(k[1]) && IsAsciiDigit(k[2])) {
+  if (IsAsciiUpper(k[0]) && IsAsciiUpper(k[1]) && IsAsciiDigit(k[2])) {
     r += k[2];
-  } else if (IsAsciiLetter(k[0]) && IsAsciiDigit(k[1])) {
+  } else if (IsAsciiUpper(k[0]) && IsAsciiDigit(k[1])) {
     r += k[1];
-  } else if (IsAsciiDigit(k[0]) && IsAsciiLetter(k[1]) && IsAsciiDigit(k[2])) {
+  } else if (IsAsciiDigit(k[0]) && IsAsciiUpper(k[1]) && IsAsciiDigit(k[2])) {
     r += k[2];
   }
 }
@@ -89,8 +89,8 @@ void AdjustPattern(const std::string& k) {
   if (p == std::string::npos) p = r.find('#');
   if (p == std::string::npos) p = r.find('~');
   if (p != std::string::npos && p < k.size()) r[p] = k[p];
-  if (r.size() == 2 && IsAsciiLetter(r[0]) && IsAsciiLetter(r[1]) && k.size() > 2) AppendAreaCharacter(r, k);
-  if (r.size() == 1 && IsAsciiLetter(r[0]) && k.size() > 2) AppendAreaCharacter(r, k);
+  if (r.size() == 2 && IsAsciiUpper(r[0]) && IsAsciiUpper(r[1]) && k.size() > 2) AppendAreaCharacter(r, k);
+  if (r.size() == 1 && IsAsciiUpper(r[0]) && k.size() > 2) AppendAreaCharacter(r, k);
   working.SetPatternText(r.substr(0, 6));
 }
 
@@ -106,7 +106,7 @@ int Resolve(std::string_view call, int32_t date, bool reset_depth) {
   if (slash != std::string::npos) {
     const std::string t = k.substr(slash + 1, 20);
     const SpecialPairResult pair = IsSpecialPair(k, t);
-    if (pair.isPair) k = k.substr(0, static_cast<size_t>(pair.count)) + "/" + t;
+    if (pair.is_pair) k = k.substr(0, static_cast<size_t>(pair.count)) + "/" + t;
   }
   if (reset_depth) state.depth = 0;
   const int r = LookupPattern(k, date);

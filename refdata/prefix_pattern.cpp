@@ -7,6 +7,7 @@
 #include "storage/storage_error.h"
 #include "text/calendar.h"
 #include "text/date_time_text.h"
+#include "text/text_util.h"
 
 namespace kontura {
 
@@ -120,7 +121,7 @@ PatternMatch MatchPattern(std::string_view text, bool exact) {
     const char rc = r[n - 1];
     if (static_cast<unsigned char>(tc) > static_cast<unsigned char>(rc)) return m;
     const char start = Working().RangeStart();
-    if (IsAsciiDigit(start) || IsAsciiLetter(start)) {
+    if (IsAsciiDigit(start) || IsAsciiUpper(start)) {
       if (static_cast<unsigned char>(tc) < static_cast<unsigned char>(start)) return m;
       r[n - 1] = tc;
       Working().SetPatternText(r);

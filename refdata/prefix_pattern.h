@@ -50,8 +50,4 @@ int LookupPattern(std::string_view call, int32_t date);
 // Counts one step.
 int EvaluateEntry(std::string_view text, std::string_view full_text, int32_t date, bool followed);
 
-// Small text helpers of the look-up.
-inline bool IsAsciiLetter(char c) { return c >= 'A' && c <= 'Z'; }
-inline bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-
 }  // namespace kontura

@@ -4,33 +4,33 @@
 // program only reads it, but the accessors can write every field so that
 // tests and tools can build records.
 //
-// Layout (offset, type, field):
-//     0  4 bytes    deletion marker of the fileblock engine
-//     4  string[6]  PatternText       prefix pattern, may hold # ? ~
-//    11  string[6]  EntityPrefix      what a QSO stores as Dxcc
-//    18  string[3]  AlternativeNo     "1", "2", ... when patterns repeat
-//    22  string[2]  CqZone
-//    25  string[2]  ItuZone
-//    28  string[2]  ContinentCode
-//    31  string[30] CountryName
-//    62  string[8]  ExtraCode         only the source of key 8
-//    71  9 bytes    not interpreted
-//    80  int32      ValidFrom         day numbers, 0 = no limit
-//    84  int32      ValidTo
-//    88  int32      FormerUntil2
-//    92  4 bytes    not interpreted
-//    96  string[6]  FormerPrefix2
-//   103  4 bytes    not interpreted
-//   107  char       RangeStart
-//   108  int16      DxccNumber
-//   110  string[6]  RedirectPrefix
-//   117  3 bytes    not interpreted
-//   120  string[40] Remark
-//   161  int32      FormerUntil1
-//   165  string[6]  FormerPrefix1
-//   172  string[6]  AltEntityPrefix
-//   179  char       EntryClass        source of keys 10 and 14
-//   180  char       PrefixFlag        overlay tables: 'J' = prefix match
+// OFFSET WIDTH TYPE        NAME              MEANING
+//     0     4   bytes       Reserved          the engine's deleted-record marker
+//     4     7   string[6]   PatternText       prefix pattern, may hold # ? ~
+//    11     7   string[6]   EntityPrefix      what a QSO stores as Dxcc
+//    18     4   string[3]   AlternativeNo     "1", "2", ... when patterns repeat
+//    22     3   string[2]   CqZone
+//    25     3   string[2]   ItuZone
+//    28     3   string[2]   ContinentCode
+//    31    31   string[30]  CountryName
+//    62     9   string[8]   ExtraCode         only the source of key 8
+//    71     9   bytes       (unused)          not interpreted
+//    80     4   int32       ValidFrom         day numbers, 0 = no limit
+//    84     4   int32       ValidTo
+//    88     4   int32       FormerUntil2
+//    92     4   bytes       (unused)          not interpreted
+//    96     7   string[6]   FormerPrefix2
+//   103     4   bytes       (unused)          not interpreted
+//   107     1   char        RangeStart
+//   108     2   int16       DxccNumber
+//   110     7   string[6]   RedirectPrefix
+//   117     3   bytes       (unused)          not interpreted
+//   120    41   string[40]  Remark
+//   161     4   int32       FormerUntil1
+//   165     7   string[6]   FormerPrefix1
+//   172     7   string[6]   AltEntityPrefix
+//   179     1   char        EntryClass        source of keys 10 and 14
+//   180     1   char        PrefixFlag        overlay tables: 'J' = prefix match
 
 #include <cstddef>
 #include <cstdint>

@@ -5,32 +5,34 @@
 // the whole suite: only the fields below are interpreted, every other byte is
 // carried unchanged (the accessors never touch it).
 //
-// SetupRecord (offset, type, field):
-//      0  4 bytes   deletion marker of the fileblock engine
-//      4  int32     record number, counter of key 1
-//    703  int32     PanelColour           COLORREF values; a top byte of
-//    707  int32     LabelTextColour       02 means palette-relative
-//    711  int32     HighlightLabelColour
-//    715  int32     ListHeaderColour
-//    719  int32     ListHeaderTextColour
-//    723  9 x 7     SuffixEntries: string[3] text, type byte, 2 bytes unknown
-//    786  int32     ProfileNumber
-//    790  byte      NameCase
-//   1776  string[6] OwnLocator
-//   1795  int32     TimeOffsetHours
-//   2103  string[50] OwnName
-//   2154  string[50] OwnStreet
-//   2205  string[50] OwnCity
-//   2256  string[50] OwnCountry
-//   2307  string[10] OwnDok
-//   2741  int32     BackgroundColour
-//   2745  int32     BarColour
-//   3171  string[20] SwlNumber
-//   3400  string[14] OwnCall
+// SetupRecord:
+// OFFSET WIDTH TYPE        NAME                  MEANING
+//     0     4   bytes       Reserved              the engine's deleted-record marker
+//     4     4   int32       RecordNumber          counter of key 1
+//   703     4   int32       PanelColour           COLORREF values; a top byte of
+//   707     4   int32       LabelTextColour       02 means palette-relative
+//   711     4   int32       HighlightLabelColour
+//   715     4   int32       ListHeaderColour
+//   719     4   int32       ListHeaderTextColour
+//   723    63   9 x 7       SuffixEntries         string[3] text, type byte, 2 bytes unknown
+//   786     4   int32       ProfileNumber
+//   790     1   byte        NameCase
+//  1776     7   string[6]   OwnLocator
+//  1795     4   int32       TimeOffsetHours
+//  2103    51   string[50]  OwnName
+//  2154    51   string[50]  OwnStreet
+//  2205    51   string[50]  OwnCity
+//  2256    51   string[50]  OwnCountry
+//  2307    11   string[10]  OwnDok
+//  2741     4   int32       BackgroundColour
+//  2745     4   int32       BarColour
+//  3171    21   string[20]  SwlNumber
+//  3400    15   string[14]  OwnCall
 //
 // FHSETUP2 record:
-//      4  int32     record number, counter of key 1
-//   1668 + 11 i, i = 0..5   six string[10] settings of the suite
+// OFFSET WIDTH TYPE        NAME                  MEANING
+//     4     4   int32       RecordNumber          counter of key 1
+//  1668    66   6 x 11      Texts                 six string[10] settings of the suite, at 1668 + 11 i
 
 #include <cstddef>
 #include <cstdint>

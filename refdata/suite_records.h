@@ -4,24 +4,40 @@
 // profiles FHPRO, with their field tables and key builders. Only the fields
 // below are interpreted; all other bytes are carried whole.
 //
-// FHCBUCH, 333 bytes (offset, type, field number):
-//     4 string[10]  call (key 1)     85 string[10]  16
-//    15 string[6]   7 locator        96 string[10]  3
-//    22 string[6]   2               107 string[4]   5
-//    29 string[6]   1               112 string[120] 17
-//    43 string[20]  4 name          233..288 string[10] 8..13, every 11 bytes
-//    64 string[20]  15 QTH          299 string[8]   6 district code
+// FHCBUCH, 333 bytes; fields by number:
+// OFFSET WIDTH TYPE        NAME              MEANING
+//     0     4   bytes       Reserved          the engine's deleted-record marker
+//     4    11   string[10]  Call              call sign (key 1)
+//    15     7   string[6]   Field 7           locator
+//    22     7   string[6]   Field 2
+//    29     7   string[6]   Field 1
+//    43    21   string[20]  Field 4           name
+//    64    21   string[20]  Field 15          QTH
+//    85    11   string[10]  Field 16
+//    96    11   string[10]  Field 3
+//   107     5   string[4]   Field 5
+//   112   121   string[120] Field 17
+//   233    66   string[10]  Fields 8..13      every 11 bytes
+//   299     9   string[8]   Field 6           district code
 //
-// FHCALL, 71 bytes (offset, type, field number):
-//     4 string[10] call (key 1)      37 char       4
-//    15 string[5]  1                 38 string[20] 5
-//    21 string[5]  2                 59 string[5]  6
-//    27 string[9]  3                 65 string[5]  7
+// FHCALL, 71 bytes; fields by number:
+// OFFSET WIDTH TYPE        NAME              MEANING
+//     0     4   bytes       Reserved          the engine's deleted-record marker
+//     4    11   string[10]  Call              call sign (key 1)
+//    15     6   string[5]   Field 1
+//    21     6   string[5]   Field 2
+//    27    10   string[9]   Field 3
+//    37     1   char        Field 4
+//    38    21   string[20]  Field 5           name
+//    59     6   string[5]   Field 6
+//    65     6   string[5]   Field 7
 //
 // FHPRO, variable length: a fixed section of 14699 bytes, at most 54699 in
 // all:
-//     4 int32      profile number (counter of key 1)
-//     8 string[20] profile name (key 2)
+// OFFSET WIDTH TYPE        NAME              MEANING
+//     0     4   bytes       Reserved          the engine's deleted-record marker
+//     4     4   int32       ProfileNumber     counter of key 1
+//     8    21   string[20]  ProfileName       key 2
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,7 @@
 #include "storage/fileblock_layout.h"
 
 #include "platform/code_page.h"
+#include "text/text_util.h"
 
 namespace kontura {
 
@@ -20,7 +21,7 @@ bool NamesLayout(const FileblockLayout& layout, std::string_view file_name) {
   if (number.front() == '-') number.remove_prefix(1);
   if (number.empty()) return false;
   for (char c : number) {
-    if (c < '0' || c > '9') return false;
+    if (!IsAsciiDigit(c)) return false;
   }
   return true;
 }

@@ -163,18 +163,18 @@ int32_t TodayShifted() {
   const int32_t today = DayNumberOfFullDate(now.day, now.month, now.year);
   if (today < 0) return -1;
   // The shifted hour h + offset crosses midnight once for every 24 hours.
-  const int64_t days = FloorDiv(static_cast<int64_t>(now.hour) + TheFormatSettings().hourOffset, 24);
+  const int64_t days = FloorDiv(static_cast<int64_t>(now.hour) + TheFormatSettings().hour_offset, 24);
   const int64_t result = today + days;
   return ValidDayNumber(result) ? static_cast<int32_t>(result) : -1;
 }
 
 int32_t NowShifted() {
-  return ShiftTime(NowSeconds(), static_cast<int64_t>(TheFormatSettings().hourOffset) * 3600);
+  return ShiftTime(NowSeconds(), static_cast<int64_t>(TheFormatSettings().hour_offset) * 3600);
 }
 
 int UtcOffsetMinutes() {
   const TimeZoneInfo zone = TheClock().TimeZone();
-  return zone.bias + (zone.daylightInEffect ? zone.daylightBias : zone.standardBias);
+  return zone.bias + (zone.daylight_in_effect ? zone.daylight_bias : zone.standard_bias);
 }
 
 }  // namespace kontura

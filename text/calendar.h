@@ -69,7 +69,7 @@ int32_t SubTime(int32_t time, int hours, int minutes, int seconds);
 int32_t Today();
 int32_t NowSeconds();
 
-// The local clock moved by TheFormatSettings().hourOffset whole hours:
+// The local clock moved by TheFormatSettings().hour_offset whole hours:
 // the date changes when the shifted hour crosses midnight (an offset of +2 at
 // 22:30 is tomorrow, -2 at 01:00 is yesterday).
 int32_t TodayShifted();

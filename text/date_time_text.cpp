@@ -2,6 +2,7 @@
 
 #include "text/calendar.h"
 #include "text/format_settings.h"
+#include "text/text_util.h"
 
 namespace kontura {
 namespace {
@@ -13,9 +14,8 @@ const char* const kMonthNames[12] = {"January", "February", "March",     "April"
 const char* const kDayNames[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 
 bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
-bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 char ToUpper(char c) { return IsLower(c) ? static_cast<char>(c - 'a' + 'A') : c; }
-char ToLower(char c) { return IsUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
+char ToLower(char c) { return IsAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string_view Cut(std::string_view s) { return s.substr(0, kMaxLength); }
 
@@ -55,7 +55,7 @@ void PutName(std::string& out, std::string_view picture, Run run, std::string_vi
   for (size_t j = 0; j < run.len; ++j) {
     const size_t p = run.pos + j;
     const char c = j < name.size() ? name[j] : ' ';
-    out[p] = IsUpper(picture[p]) ? ToUpper(c) : c;
+    out[p] = IsAsciiUpper(picture[p]) ? ToUpper(c) : c;
   }
 }
 
@@ -127,7 +127,7 @@ std::string DateToText(std::string_view picture, int32_t day_number) {
     PutName(out, picture, FindRun(picture, 'n'), kMonthNames[month - 1]);
     PutName(out, picture, FindRun(picture, 'w'), kDayNames[WeekDay(day_number)]);
   }
-  ReplaceSeparator(out, picture, '/', TheFormatSettings().dateSeparator);
+  ReplaceSeparator(out, picture, '/', TheFormatSettings().date_separator);
   return out;
 }
 
@@ -146,7 +146,7 @@ std::string TimeToText(std::string_view picture, int32_t time) {
     int hours, minutes, seconds;
     SplitSeconds(time, hours, minutes, seconds);
     if (t.found()) {
-      const bool upper = TheFormatSettings().upperCaseAmPm;
+      const bool upper = TheFormatSettings().upper_case_am_pm;
       out[t.pos] = hours < 12 ? (upper ? 'A' : 'a') : (upper ? 'P' : 'p');
       if (e.found()) out[e.pos] = upper ? 'M' : 'm';
       hours %= 12;
@@ -156,7 +156,7 @@ std::string TimeToText(std::string_view picture, int32_t time) {
     PutNumber(out, picture, FindRun(picture, 'm'), minutes);
     PutNumber(out, picture, FindRun(picture, 's'), seconds);
   }
-  ReplaceSeparator(out, picture, ':', TheFormatSettings().timeSeparator);
+  ReplaceSeparator(out, picture, ':', TheFormatSettings().time_separator);
   return out;
 }
 

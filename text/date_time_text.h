@@ -12,7 +12,7 @@
 // Times: "h" hours, "m" minutes, "s" seconds; every ":" shows the time
 // separator. A "t" makes the clock 12-hour: the hours 0 and 12 show as 12,
 // 13..23 as 1..11, "t" shows "a" before noon and "p" from noon on, and the
-// first "e" shows "m" ("A", "P", "M" with TheFormatSettings().upperCaseAmPm).
+// first "e" shows "m" ("A", "P", "M" with TheFormatSettings().upper_case_am_pm).
 //
 // Numbers are right-aligned in their run; unused positions show "0" under a
 // lower-case picture letter and a blank under an upper-case one; a number

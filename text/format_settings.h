@@ -7,12 +7,12 @@
 namespace kontura {
 
 struct FormatSettings {
-  char dateSeparator = '/';     // replaces every "/" of a date picture
-  char timeSeparator = ':';     // replaces every ":" of a time picture
-  bool upperCaseAmPm = false;   // "A"/"P"/"M" instead of "a"/"p"/"m"
-  int hourOffset = 0;           // whole hours added by TodayShifted/NowShifted
-  char currencyChar = '$';      // the floating currency character of "$"
-  bool decimalSwap = false;     // shows "," as "." and "." as "," in number pictures
+  char date_separator = '/';     // replaces every "/" of a date picture
+  char time_separator = ':';     // replaces every ":" of a time picture
+  bool upper_case_am_pm = false;   // "A"/"P"/"M" instead of "a"/"p"/"m"
+  int hour_offset = 0;           // whole hours added by TodayShifted/NowShifted
+  char currency_char = '$';      // the floating currency character of "$"
+  bool decimal_swap = false;     // shows "," as "." and "." as "," in number pictures
 };
 
 // The one instance. Only the date and time settings of the program write it.
@@ -22,13 +22,13 @@ FormatSettings& TheFormatSettings();
 // and for code that formats one text with other separators.
 class ScopedFormatSettings {
  public:
-  ScopedFormatSettings() : saved_(TheFormatSettings()) {}
-  ~ScopedFormatSettings() { TheFormatSettings() = saved_; }
+  ScopedFormatSettings() : m_saved(TheFormatSettings()) {}
+  ~ScopedFormatSettings() { TheFormatSettings() = m_saved; }
   ScopedFormatSettings(const ScopedFormatSettings&) = delete;
   ScopedFormatSettings& operator=(const ScopedFormatSettings&) = delete;
 
  private:
-  FormatSettings saved_;
+  FormatSettings m_saved;
 };
 
 }  // namespace kontura

@@ -135,7 +135,7 @@ std::string Format(std::string_view picture, MakeMagnitude make) {
   const long needed = (currency ? 1 : 0) + (floating_minus ? 1 : 0);
 
   auto shown = [&](char c) {
-    if (!settings.decimalSwap) return c;
+    if (!settings.decimal_swap) return c;
     return c == ',' ? '.' : ',';
   };
   auto sign_char = [&](char c) {
@@ -163,7 +163,7 @@ std::string Format(std::string_view picture, MakeMagnitude make) {
   std::string s(static_cast<size_t>(lead), fill);
   s += m.text;
   long pos = lead;
-  if (currency) s[static_cast<size_t>(--pos)] = settings.currencyChar;
+  if (currency) s[static_cast<size_t>(--pos)] = settings.currency_char;
   if (floating_minus && fill == ' ') s[static_cast<size_t>(--pos)] = '-';
 
   // Right to left: digit positions take the characters of s from its end.

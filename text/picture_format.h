@@ -29,7 +29,7 @@
 // unused positions cannot hold the currency character and the floating minus,
 // every digit position shows "*" and the sign positions their sign; the
 // separators stay. NaN and infinities overflow too.
-// With TheFormatSettings().decimalSwap on, every "," of the field shows as
+// With TheFormatSettings().decimal_swap on, every "," of the field shows as
 // "." and every "." as ",".
 // The result is as long as the picture. Pictures of any length and content
 // are accepted.

@@ -82,4 +82,13 @@ std::string AddBackslash(std::string_view s) {
   return out;
 }
 
+std::string Concat(std::initializer_list<std::string_view> parts) {
+  size_t size = 0;
+  for (std::string_view p : parts) size += p.size();
+  std::string out;
+  out.reserve(size);
+  for (std::string_view p : parts) out.append(p);
+  return out;
+}
+
 }  // namespace kontura

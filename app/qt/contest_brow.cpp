@@ -178,7 +178,7 @@ ContestBrowSession::Outcome TContestBrow::FormCreate() {
   LoadPictures();
   m_heading->setText(ToQString(edition.heading));
   QFont f = m_heading->font();
-  f.setPointSize(edition.headingFontSize);
+  f.setPointSize(edition.heading_font_size);
   f.setBold(true);
   m_heading->setFont(f);
   m_heading->show();

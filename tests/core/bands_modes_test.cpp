@@ -67,7 +67,7 @@ TEST(NominalFrequencyOfText, BandNamesGiveTheNominalFrequencyExceptFor40m) {
   // The logging window falls back to the nominal frequency of the band name.
   // The spelling table has 7 for 40 m where the band table has 7.1.
   for (const BandInfo& b : BandTable()) {
-    const double expected = b.code == 'c' ? 7 : b.nominalMHz;
+    const double expected = b.code == 'c' ? 7 : b.nominal_mhz;
     EXPECT_DOUBLE_EQ(NominalFrequencyOfText(BandName(b.code, false)), expected) << b.code;
   }
 }
@@ -91,7 +91,7 @@ TEST(BandOfFrequency, RangesAreOpenBelowAndClosedAbove) {
 TEST(BandOfFrequency, NominalFrequencyOfEveryBandFindsItsBand) {
   for (const BandInfo& b : BandTable()) {
     // Each nominal frequency lies inside its own range, at the lower edge for several.
-    EXPECT_EQ(BandOfFrequency(b.nominalMHz), b.code) << b.name;
+    EXPECT_EQ(BandOfFrequency(b.nominal_mhz), b.code) << b.name;
   }
 }
 

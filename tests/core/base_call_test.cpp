@@ -132,7 +132,7 @@ TEST(IsSpecialPair, Pairs) {
   };
   for (const Case& c : cases) {
     SpecialPairResult r = IsSpecialPair(c.first, c.second);
-    EXPECT_EQ(r.isPair, c.count != 0) << c.first << "/" << c.second;
+    EXPECT_EQ(r.is_pair, c.count != 0) << c.first << "/" << c.second;
     EXPECT_EQ(r.count, c.count) << c.first << "/" << c.second;
   }
 }
@@ -155,12 +155,12 @@ TEST_F(SuffixTableTest, DefaultsAndMatching) {
     EXPECT_EQ(t[i].text, "");
     EXPECT_EQ(t[i].type, 255);
   }
-  EXPECT_TRUE(IsPortableSuffix(" LGT\t").isSuffix);
+  EXPECT_TRUE(IsPortableSuffix(" LGT\t").is_suffix);
   EXPECT_EQ(IsPortableSuffix("MM").type, 0);
-  EXPECT_FALSE(IsPortableSuffix("p").isSuffix) << "case-sensitive";
-  EXPECT_FALSE(IsPortableSuffix("").isSuffix);
-  EXPECT_FALSE(IsPortableSuffix("  ").isSuffix) << "empty entries never match";
-  EXPECT_FALSE(IsPortableSuffix("QRP").isSuffix);
+  EXPECT_FALSE(IsPortableSuffix("p").is_suffix) << "case-sensitive";
+  EXPECT_FALSE(IsPortableSuffix("").is_suffix);
+  EXPECT_FALSE(IsPortableSuffix("  ").is_suffix) << "empty entries never match";
+  EXPECT_FALSE(IsPortableSuffix("QRP").is_suffix);
 }
 
 TEST_F(SuffixTableTest, StoredEntriesReplaceTheFirstNine) {
@@ -186,7 +186,7 @@ TEST_F(SuffixTableTest, EmptyFirstStoredEntryKeepsTheTable) {
   InstallStoredSuffixEntries(stored);
   EXPECT_EQ(SuffixTable()[0].text, "A");
   EXPECT_EQ(SuffixTable()[1].text, "AM");
-  EXPECT_FALSE(IsPortableSuffix("QRP").isSuffix);
+  EXPECT_FALSE(IsPortableSuffix("QRP").is_suffix);
 }
 
 TEST(DxccEntityTable, EntriesArePaddedAndNumbered) {

@@ -196,7 +196,7 @@ TEST(Clock, TodayAndNowShifted) {
   ScopedFormatSettings saved;
   for (const ShiftCase& c : cases) {
     platform.clock.Set(c.year, c.month, c.day, c.hour, c.minute, 0);
-    TheFormatSettings().hourOffset = c.offset;
+    TheFormatSettings().hour_offset = c.offset;
     EXPECT_EQ(Today(), DayNumber(c.day, c.month, c.year));
     EXPECT_EQ(NowSeconds(), SecondsOf(c.hour, c.minute, 0));
     EXPECT_EQ(TodayShifted(), c.date) << c.day << "." << c.month << " " << c.hour << ":" << c.minute << " " << c.offset;
@@ -207,11 +207,11 @@ TEST(Clock, TodayAndNowShifted) {
 TEST(Clock, UtcOffsetMinutes) {
   testing::ScopedPlatform platform;
   EXPECT_EQ(UtcOffsetMinutes(), -60);  // Central European winter time
-  platform.clock.zone.daylightInEffect = true;
+  platform.clock.zone.daylight_in_effect = true;
   EXPECT_EQ(UtcOffsetMinutes(), -120);
   platform.clock.zone = TimeZoneInfo{300, 0, -60, false};  // US Eastern winter time
   EXPECT_EQ(UtcOffsetMinutes(), 300);
-  platform.clock.zone.standardBias = 30;
+  platform.clock.zone.standard_bias = 30;
   EXPECT_EQ(UtcOffsetMinutes(), 330);
 }
 

@@ -16,6 +16,7 @@
 #include "storage/record_bytes.h"
 #include "tests/support/catalogue_ids.h"
 #include "tests/support/record_layout.h"
+#include "text/text_util.h"
 
 namespace kontura {
 namespace {
@@ -75,7 +76,7 @@ TEST(CallbookRecord, Keys) {
   std::vector<uint8_t> rec(callbook_record::kSize, 0);
   SetCallbookCall(rec.data(), "DL1ABC");
   const int fields[] = {1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12, 13};
-  for (int n : fields) SetCallbookField(n, "F" + std::to_string(n), rec.data());
+  for (int n : fields) SetCallbookField(n, Concat({"F", std::to_string(n)}), rec.data());
   SetCallbookField(6, "C12-X", rec.data());
   struct KeyCase { int key; std::string expected; };
   const KeyCase cases[] = {

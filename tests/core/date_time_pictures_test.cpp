@@ -14,8 +14,8 @@ namespace {
 
 TEST(DateTimePictures, ShowAndReadBack) {
   ScopedFormatSettings keep;
-  TheFormatSettings().dateSeparator = '-';
-  TheFormatSettings().timeSeparator = '.';
+  TheFormatSettings().date_separator = '-';
+  TheFormatSettings().time_separator = '.';
   InstallDateTimeSeparators();
 
   const int32_t day = DayNumber(7, 3, 2026);

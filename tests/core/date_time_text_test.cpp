@@ -56,7 +56,7 @@ TEST(DateToText, LongPictureIsCutAndSeparatorIsSet) {
   const std::string picture = "dd.mm.yyyy" + std::string(245, 'x');
   EXPECT_EQ(DateToText(picture, k7March2026), "07.03.2026" + std::string(30, 'x'));
   ScopedFormatSettings saved;
-  TheFormatSettings().dateSeparator = '-';
+  TheFormatSettings().date_separator = '-';
   EXPECT_EQ(DateToText("dd/mm/yyyy", k7March2026), "07-03-2026");
   EXPECT_EQ(DateToText("dd/mm/yyyy", -1), "  -  -    ");
 }
@@ -93,8 +93,8 @@ TEST(TimeToText, Table) {
 
 TEST(TimeToText, Settings) {
   ScopedFormatSettings saved;
-  TheFormatSettings().upperCaseAmPm = true;
-  TheFormatSettings().timeSeparator = '.';
+  TheFormatSettings().upper_case_am_pm = true;
+  TheFormatSettings().time_separator = '.';
   EXPECT_EQ(TimeToText("hh:mm te", SecondsOf(13, 5, 0)), "01.05 PM");
   EXPECT_EQ(TimeToText("hh:mm te", SecondsOf(1, 5, 0)), "01.05 AM");
 }
@@ -191,7 +191,7 @@ TEST(DateTimeText, EveryTextReadsBack) {
   ASSERT_EQ(TextToDate("dd.mm.yyyy", DateToText("dd.mm.yyyy", kLastDayNumber)), kLastDayNumber);
   ScopedFormatSettings saved;
   for (bool upper : {false, true}) {
-    TheFormatSettings().upperCaseAmPm = upper;
+    TheFormatSettings().upper_case_am_pm = upper;
     for (int32_t t = 0; t < 86400; t += 59) {
       ASSERT_EQ(TextToTime("hh:mm:ss te", TimeToText("hh:mm:ss te", t)), t);
       ASSERT_EQ(TextToTime("HH:MM:SS", TimeToText("HH:MM:SS", t)), t);
@@ -227,7 +227,7 @@ TEST(DateTimeText, ClockTexts) {
   testing::ScopedPlatform platform;
   ScopedFormatSettings saved;
   platform.clock.Set(2026, 3, 7, 22, 30, 15);
-  TheFormatSettings().hourOffset = 2;
+  TheFormatSettings().hour_offset = 2;
   EXPECT_EQ(TodayText("dd.mm.yyyy"), "07.03.2026");
   EXPECT_EQ(TodayShiftedText("dd.mm.yyyy"), "08.03.2026");
   EXPECT_EQ(NowText("hh:mm:ss"), "22:30:15");

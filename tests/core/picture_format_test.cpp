@@ -159,16 +159,16 @@ TEST(FormatPicture, AnyBytesAsPicture) {
 
 TEST(FormatPicture, SettingsCurrencyAndDecimalSwap) {
   ScopedFormatSettings saved;
-  TheFormatSettings().currencyChar = '\x80';  // the euro sign of Windows-1252
+  TheFormatSettings().currency_char = '\x80';  // the euro sign of Windows-1252
   EXPECT_EQ(FormatPicture("$###", 5), "  \x80" "5");
-  TheFormatSettings().decimalSwap = true;
+  TheFormatSettings().decimal_swap = true;
   EXPECT_EQ(FormatPicture("#####,##", 3.5), "    3.50");
   EXPECT_EQ(FormatPictureInt("#,###", 1234), "1.234");
 }
 
 TEST(FormatPicture, SettingsAreRestored) {
-  EXPECT_EQ(TheFormatSettings().currencyChar, '$');
-  EXPECT_FALSE(TheFormatSettings().decimalSwap);
+  EXPECT_EQ(TheFormatSettings().currency_char, '$');
+  EXPECT_FALSE(TheFormatSettings().decimal_swap);
 }
 
 }  // namespace

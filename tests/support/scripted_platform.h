@@ -44,9 +44,9 @@ class FixedClock : public Clock {
     now.hour = 12;
     // Central European winter time.
     zone.bias = -60;
-    zone.standardBias = 0;
-    zone.daylightBias = -60;
-    zone.daylightInEffect = false;
+    zone.standard_bias = 0;
+    zone.daylight_bias = -60;
+    zone.daylight_in_effect = false;
   }
   void Set(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
     now = LocalDateTime{year, month, day, hour, minute, second, 0};
