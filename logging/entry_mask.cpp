@@ -1,5 +1,7 @@
 #include "logging/entry_mask.h"
 
+#include "text/text_util.h"
+
 namespace kontura {
 namespace {
 
@@ -11,7 +13,7 @@ constexpr MaskField kSentFields[] = {MaskField::kSent2, MaskField::kSent3, MaskF
 std::string ReceivedCaption(const TContestDefinition& def, int i) {
   const std::string label = def.ExchangeLabels[static_cast<size_t>(i)];
   const std::string text = label.empty() ? std::string(ExchangeKindCaption(def.RecvKinds[static_cast<size_t>(i)])) : label;
-  return "&" + std::to_string(i + 1) + " : " + text;
+  return Concat({"&", std::to_string(i + 1), " : ", text});
 }
 
 std::string SlashJoined(const std::string& a, const std::string& b, const std::string& c) {

@@ -4,6 +4,7 @@
 #include "refdata/bands_modes.h"
 #include "storage/catalogue.h"
 #include "storage/key_encoding.h"
+#include "text/text_util.h"
 
 namespace kontura {
 
@@ -27,7 +28,7 @@ std::string PadTo(std::string_view s, size_t n) {
 
 int32_t NextBandSerialOf(int key_nr, char band) {
   Fileblock* log = TheLog();
-  log->FindAtLeast(key_nr, std::string(1, band) + NumberToKey(0));
+  log->FindAtLeast(key_nr, Concat({std::string_view(&band, 1), NumberToKey(0)}));
   if (StorageErrorClass() != 0) return 1;
   const QsoRecord found = LogRecord();
   if (found.Band() != band) return 1;
@@ -36,7 +37,8 @@ int32_t NextBandSerialOf(int key_nr, char band) {
 
 int32_t NextModeSerialOf(std::string_view mode) {
   Fileblock* log = TheLog();
-  log->FindAtLeast(24, std::string(1, ModeClass(mode)) + NumberToKey(0));
+  const char mode_class = ModeClass(mode);
+  log->FindAtLeast(24, Concat({std::string_view(&mode_class, 1), NumberToKey(0)}));
   if (StorageErrorClass() != 0) return 1;
   const QsoRecord found = LogRecord();
   return found.Mode() == mode ? found.ModeSerial() + 1 : 1;

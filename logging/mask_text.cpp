@@ -31,15 +31,15 @@ std::string StoredCallText(std::string_view typed) {
 }
 
 std::string CompletedTimeText(std::string_view typed) {
-  const std::string t(typed);
-  const bool has_separator = t.find(':') != std::string::npos || t.find('.') != std::string::npos;
-  std::string done = t;
+  const std::string_view t = typed;
+  const bool has_separator = t.find(':') != std::string_view::npos || t.find('.') != std::string_view::npos;
+  std::string done(t);
   if (t.size() == 4 && !has_separator) {
-    done = t.substr(0, 2) + ":" + t.substr(2, 2);
+    done = Concat({t.substr(0, 2), ":", t.substr(2, 2)});
   } else if (t.size() == 4) {
-    done = "0" + t.substr(0, 1) + ":" + t.substr(2, 2);
-  } else if (t.size() == 3 && t.find(':') == std::string::npos) {
-    done = "0" + t.substr(0, 1) + ":" + t.substr(1, 2);
+    done = Concat({"0", t.substr(0, 1), ":", t.substr(2, 2)});
+  } else if (t.size() == 3 && t.find(':') == std::string_view::npos) {
+    done = Concat({"0", t.substr(0, 1), ":", t.substr(1, 2)});
   }
   if (done.size() == 5) done += ":00";
   return done;
