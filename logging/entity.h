@@ -30,6 +30,14 @@ class EntityLookup {
 
   // The working entry as it stands, without a new look-up.
   virtual Entry WorkingEntry() const = 0;
+
+  // The entity prefix of a call for display while it is typed: never asks
+  // the operator to choose among alternatives (an entry that offers some
+  // shows no entity) and leaves no choice behind. Empty when none is found.
+  virtual std::string PreviewEntityPrefix(std::string_view call, int32_t date) {
+    bool chosen = false;
+    return ResolvePrefix(call, date, &chosen) == 0 ? WorkingEntry().entity_prefix : std::string();
+  }
 };
 
 enum class EntityResult {

@@ -12,6 +12,8 @@ class PrefixEntityLookup : public EntityLookup {
   int ResolvePrefix(std::string_view call, int32_t date, bool* chosen) override;
   // The empty entry while FHPREFIX is closed.
   Entry WorkingEntry() const override;
+  // Runs the look-up with a chooser that takes no row.
+  std::string PreviewEntityPrefix(std::string_view call, int32_t date) override;
 };
 
 }  // namespace kontura
