@@ -131,7 +131,9 @@ void TEingContestStd::BuildControls() {
   auto* pg = new QHBoxLayout(participant);
   pg->addWidget(Label(participant, Name("lTeilnehmerNr"), QStringLiteral("Teilnehmer-Nr:")));
   m_participant = Edit(participant, "eJahre", 5);
+  m_participant->setMaximumWidth(80);
   pg->addWidget(m_participant);
+  pg->addStretch();
   pg->addWidget(Label(participant, Name("lTeilnehmerNr2")));
   left->addWidget(participant);
 
@@ -198,7 +200,11 @@ void TEingContestStd::BuildControls() {
   totals->setObjectName(Name("gbAuswertung"));
   auto* ag = new QGridLayout(totals);
   const char* headings[] = {"Band", "QSO", "Multi", "Punkte"};
-  for (int c = 0; c < 4; ++c) ag->addWidget(new QLabel(QString::fromLatin1(headings[c]), totals), 0, c);
+  for (int c = 0; c < 4; ++c) {
+    auto* heading = new QLabel(QString::fromLatin1(headings[c]), totals);
+    if (c > 0) heading->setAlignment(Qt::AlignRight);  // over the right-aligned numbers
+    ag->addWidget(heading, 0, c);
+  }
   const char* prefixes[] = {"lBand", "lQso", "lMulti", "lPunkte"};
   for (int pos = 0; pos < contest_header::kBandPositions; ++pos) {
     for (int c = 0; c < 4; ++c) {
@@ -217,6 +223,7 @@ void TEingContestStd::BuildControls() {
   m_multi_total = Label(totals, Name("lMultiTotal"));
   m_points_total = Label(totals, Name("lPunkteTotal"));
   m_score = Label(totals, Name("lScore"));
+  for (QLabel* l : {m_qso_total, m_multi_total, m_points_total, m_score}) l->setAlignment(Qt::AlignRight);
   ag->addWidget(m_qso_total, total_row, 1);
   ag->addWidget(m_multi_total, total_row, 2);
   ag->addWidget(m_points_total, total_row, 3);
