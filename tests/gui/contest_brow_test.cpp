@@ -169,5 +169,38 @@ TEST_F(ContestBrowTest, EnterPressesStartenAndHelpOpensTheHelpPage) {
   EXPECT_TRUE(QFile::exists(TContestBrow::HelpFilePath()));
 }
 
+// The window with its real catalogue: the Delete key in the list asks the
+// browser's question once and removes the row's contest with its totals;
+// "Löschen" and "Starten" on an empty list do nothing.
+TEST_F(ContestBrowTest, DeleteKeyRemovesTheRowsContestAndAnEmptyListIgnoresTheButtons) {
+  WriteContests({{'m', "Alpha", DayNumber(3, 5, 2025)}, {'m', "Beta", DayNumber(3, 5, 2026)}});
+  TContestBrow w;
+  ASSERT_EQ(w.FormCreate(), ContestBrowSession::Outcome::kReady);
+  w.ShowAndGreet();
+  QApplication::setActiveWindow(&w);
+  auto* grid = w.List()->findChild<QTableWidget*>(QStringLiteral("grid"));
+  ASSERT_TRUE(w.List()->ReadCurrent());
+  EXPECT_EQ(ConstContestHeader(CatalogueRecord(CatalogueId::kFhkk)).EntryName(), "Beta");
+
+  platform.dialogs.answers = {true};
+  QTest::keyClick(grid, Qt::Key_Delete);
+  ASSERT_EQ(platform.dialogs.questions.size(), 1u);
+  EXPECT_NE(platform.dialogs.questions[0].find("Beta"), std::string::npos);
+  EXPECT_EQ(CatalogueHandle(CatalogueId::kFhkk)->RecordCount(), 1);
+  ASSERT_TRUE(w.List()->ReadCurrent());
+  EXPECT_EQ(ConstContestHeader(CatalogueRecord(CatalogueId::kFhkk)).EntryName(), "Alpha");
+
+  platform.dialogs.answers = {true};
+  QTest::keyClick(grid, Qt::Key_Delete);
+  EXPECT_EQ(CatalogueHandle(CatalogueId::kFhkk)->RecordCount(), 0);
+  platform.dialogs.questions.clear();
+  platform.dialogs.messages.clear();
+  w.findChild<QPushButton*>(QStringLiteral("btnLoeschen"))->click();
+  w.findChild<QPushButton*>(QStringLiteral("btnStarten"))->click();
+  EXPECT_TRUE(platform.dialogs.questions.empty());
+  EXPECT_TRUE(platform.dialogs.messages.empty());
+  w.close();
+}
+
 }  // namespace
 }  // namespace kontura::testing
