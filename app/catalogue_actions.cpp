@@ -4,12 +4,13 @@
 
 namespace kontura {
 
-std::string UnavailableCatalogueActions::Text() {
-  return "Diese Funktion ist in dieser Programmversion noch nicht verf\xFC" "gbar.\r"
-         "Contests anlegen, bearbeiten, l\xF6schen und loggen folgt mit dem Konfigurationsdialog "
-         "und dem Logfenster.";
+std::string UnavailableLogWindow::Text() {
+  return "Das Logfenster ist in dieser Programmversion noch nicht verf\xFC" "gbar.\r"
+         "Die Contest-Konfiguration ist gespeichert; geloggt werden kann mit einer sp\xE4teren Version.";
 }
 
-void UnavailableCatalogueActions::Tell() { TheDialogs().ShowMessage(Text()); }
+void UnavailableLogWindow::RunLogWindow(int32_t, TContestDefinition, const WindowPlacement&) {
+  TheDialogs().ShowMessage(Text());
+}
 
 }  // namespace kontura

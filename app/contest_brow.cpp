@@ -3,6 +3,7 @@
 #include "app/contest_list.h"
 
 #include "app/storage_setup.h"
+#include "contest/contest_config.h"
 #include "contest/contest_header.h"
 #include "platform/platform.h"
 #include "refdata/date_time_pictures.h"
@@ -75,14 +76,7 @@ ContestBrowSession::Outcome ContestBrowSession::Start() {
 }
 
 void ContestBrowSession::FillDefinition() {
-  ContestDefinitionInputs inputs;
-  if (const uint8_t* header = CatalogueRecord(CatalogueId::kFhkk)) {
-    ConstContestHeader h(header);
-    inputs.header_start_date = h.DateFrom();
-    inputs.header_participant_number = h.ParticipantNo();
-  }
-  inputs.own_locator = TheSuiteSettings().OwnLocator;
-  FillContestDefinition(m_definition, inputs, TheClock());
+  FillDefinitionFromHeader(m_definition, CatalogueRecord(CatalogueId::kFhkk));
 }
 
 bool ContestBrowSession::ContestFileEmpty() const {

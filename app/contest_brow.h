@@ -41,6 +41,7 @@ class ContestBrowSession {
   // Rebuilds the definition from the FHKK record buffer and the own locator.
   void FillDefinition();
   const TContestDefinition& Definition() const { return m_definition; }
+  TContestDefinition& Definition() { return m_definition; }
   char EditionCode() const { return kEditionCode; }
 
   // The contest headers the list shows (FHKK); nullptr while closed.

@@ -97,6 +97,9 @@ std::optional<int64_t> ReadIntegerNumber(std::string_view text, fkeditdatatype t
 }
 
 std::string PictureField::TextForInteger(int64_t value) const {
+  // Without a picture the plain number is shown (the picture formatting
+  // would give an empty text, which reads back as 0).
+  if (m_mask.empty()) return std::to_string(value);
   return TrimBlanks(FormatPictureInt(m_mask, value));
 }
 

@@ -44,7 +44,8 @@ class PictureField {
   void SetPictureMask(std::string_view mask) { m_mask = NormalisePictureMask(mask); }
 
   // The text for a value. For string fields the text is the string. Numbers go
-  // through the picture and lose their outer blanks. A real value that equals
+  // through the picture and lose their outer blanks; without a picture they
+  // show as plain decimal numbers. A real value that equals
   // the last one the field showed or returned (dtDouble, dtExtended) keeps the
   // current text, so the way the operator typed an unchanged number survives.
   std::string TextForString(std::string_view value) const { return std::string(value); }

@@ -15,6 +15,8 @@
 #include <QTimer>
 
 #include "app/contest_list.h"
+#include "contest/contest_header.h"
+#include "storage/catalogue.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_text.h"
 #include "refdata/suite_settings.h"
@@ -63,8 +65,12 @@ class ClickLabel : public QLabel {
 
 }  // namespace
 
-TContestBrow::TContestBrow(CatalogueActions* actions, QWidget* parent)
-    : QWidget(parent), m_actions(actions ? actions : &m_unavailable) {
+TContestBrow::TContestBrow(CatalogueActions* actions, LogWindowLauncher* log_window, QWidget* parent)
+    : QWidget(parent),
+      m_config_dialog(this),
+      m_catalogue(m_session, m_config_dialog, log_window ? *log_window : m_unavailable_log_window,
+                  [this] { return Placement(); }),
+      m_actions(actions ? actions : &m_catalogue) {
   setObjectName(QStringLiteral("ContestBrow"));
   setMinimumSize(800, 600);
   resize(800, 600);
@@ -159,8 +165,9 @@ void TContestBrow::BuildControls() {
   });
   connect(m_btn_starten, &QPushButton::clicked, this, [this] { btnStartenClick(); });
   connect(m_btn_loeschen, &QPushButton::clicked, this, [this] {
-    if (!m_list->ReadCurrent()) return;
-    m_actions->Delete();
+    const int32_t contest = SelectedContest();
+    if (contest <= 0) return;  // an empty list: nothing to delete
+    m_actions->Delete(contest);
     PositionOnCurrentContest();
   });
   connect(m_btn_schliessen, &QPushButton::clicked, this, [this] { close(); });
@@ -237,7 +244,14 @@ void TContestBrow::SetUpList() {
   };
   m_list->OnBrowEnter = [this] { btnStartenClick(); };
   m_list->OnBrowDoppelKlick = [this] { btnStartenClick(); };
-  m_list->OnDatensatz_Loeschen = [this] { return m_actions->DeleteWithoutQuestion(); };
+  // The browser has read the row's record and asked its question.
+  m_list->OnLoesch_Feld = [] { return ConstContestHeader(CatalogueRecord(CatalogueId::kFhkk)).EntryName(); };
+  m_list->OnDatensatz_Loeschen = [this] {
+    return m_actions->DeleteWithoutQuestion(ConstContestHeader(CatalogueRecord(CatalogueId::kFhkk)).ContestNumber());
+  };
+  m_list->OnSuchFeld2KeyStr = [this, edition](const std::string& text) {
+    return ContestCatalogue::QuickSearchKey(m_list->CurrentKeyNr(), edition, text);
+  };
 
   std::string range(1, edition);
   if (!fhkk || !m_list->BindFileblock(fhkk, kContestListKeyName, range, range)) return;
@@ -248,7 +262,11 @@ void TContestBrow::SetUpList() {
 void TContestBrow::PositionOnCurrentContest() {
   std::string key;
   int32_t ref = -1;
-  if (!ContestBrowSession::CurrentContestPosition(m_list->CurrentKeyNr(), &key, &ref)) {
+  const uint8_t* current = CatalogueRecord(CatalogueId::kFhkk);
+  // After a deletion the current record may be a contest of another edition,
+  // which the list does not show.
+  if (!ContestBrowSession::CurrentContestPosition(m_list->CurrentKeyNr(), &key, &ref) || !current ||
+      ConstContestHeader(current).EditionCode() != m_session.EditionCode()) {
     m_list->Refresh();
     return;
   }
@@ -256,10 +274,22 @@ void TContestBrow::PositionOnCurrentContest() {
 }
 
 void TContestBrow::btnStartenClick() {
-  if (!m_list->ReadCurrent()) return;  // an empty list: nothing to start
-  m_actions->Start();
+  const int32_t contest = SelectedContest();
+  if (contest <= 0) return;  // an empty list: nothing to start
+  m_actions->Start(contest);
   PositionOnCurrentContest();
   RefreshCallLabel();
+}
+
+int32_t TContestBrow::SelectedContest() {
+  if (!m_list->ReadCurrent()) return 0;
+  const uint8_t* header = CatalogueRecord(CatalogueId::kFhkk);
+  return header ? ConstContestHeader(header).ContestNumber() : 0;
+}
+
+WindowPlacement TContestBrow::Placement() const {
+  const QRect g = geometry();
+  return WindowPlacement{isMaximized(), g.x(), g.y(), g.width(), g.height()};
 }
 
 void TContestBrow::btnHilfeClick() { TheDocuments().OpenDocument(HelpFilePath().toStdString()); }

@@ -2,13 +2,16 @@
 // TContestBrow: the main window. It runs the start-up sequence of the
 // session, shows the contest list of the edition with its buttons, applies
 // the suite's colour scheme, and closes everything in order when it closes.
-// What the buttons do with a contest is the catalogue actions' business.
+// What the buttons do with a contest is the catalogue actions' business; the
+// window names the contest of the list's current row by its number.
 
 #include <QWidget>
 #include <memory>
 
 #include "app/catalogue_actions.h"
 #include "app/contest_brow.h"
+#include "app/contest_catalogue.h"
+#include "contest/qt/contest_config.h"
 
 class QLabel;
 class QFrame;
@@ -22,9 +25,11 @@ class TContestBrow : public QWidget {
   Q_OBJECT
 
  public:
-  // actions may be nullptr: the catalogue actions are then reported as not
-  // yet available. The window does not own them.
-  explicit TContestBrow(CatalogueActions* actions = nullptr, QWidget* parent = nullptr);
+  // actions may be nullptr: the window then runs the catalogue with the
+  // configuration dialog and log_window (nullptr: the logging window is
+  // reported as not yet available). The window owns neither.
+  explicit TContestBrow(CatalogueActions* actions = nullptr, LogWindowLauncher* log_window = nullptr,
+                        QWidget* parent = nullptr);
   ~TContestBrow() override;
 
   // Runs the start-up steps. Returns the session's outcome; on anything but
@@ -55,12 +60,17 @@ class TContestBrow : public QWidget {
   void LayoutControls();
   void PositionOnCurrentContest();
   void btnStartenClick();
+  // The contest number of the list's current row; 0 for an empty list.
+  int32_t SelectedContest();
+  WindowPlacement Placement() const;
   void btnHilfeClick();
   bool AskToQuit();
   void CloseSession();
 
   ContestBrowSession m_session;
-  UnavailableCatalogueActions m_unavailable;
+  QtConfigurationDialog m_config_dialog;
+  UnavailableLogWindow m_unavailable_log_window;
+  ContestCatalogue m_catalogue;
   CatalogueActions* m_actions;
   bool m_closing_asked = false;
 

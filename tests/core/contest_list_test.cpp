@@ -121,13 +121,12 @@ TEST(CallLabel, CallElseListenerNumberElseEmpty) {
   TheSuiteSettings() = saved;
 }
 
-TEST(UnavailableCatalogueActions, TellTheOperator) {
+TEST(UnavailableLogWindow, TellsTheOperator) {
   ScopedPlatform platform;
-  UnavailableCatalogueActions actions;
-  actions.New();
-  EXPECT_FALSE(actions.DeleteWithoutQuestion());
-  ASSERT_EQ(platform.dialogs.messages.size(), 2u);
-  EXPECT_EQ(platform.dialogs.messages[0], UnavailableCatalogueActions::Text());
+  UnavailableLogWindow log_window;
+  log_window.RunLogWindow(1, TContestDefinition{}, WindowPlacement{});
+  ASSERT_EQ(platform.dialogs.messages.size(), 1u);
+  EXPECT_EQ(platform.dialogs.messages[0], UnavailableLogWindow::Text());
 }
 
 }  // namespace

@@ -20,6 +20,20 @@
 namespace kontura::testing {
 namespace {
 
+// Records which catalogue action the window pressed, for which contest.
+class RecordingActions : public CatalogueActions {
+ public:
+  std::vector<std::string> calls;
+  void New() override { calls.push_back("New"); }
+  void Start(int32_t n) override { calls.push_back("Start " + std::to_string(n)); }
+  void Delete(int32_t n) override { calls.push_back("Delete " + std::to_string(n)); }
+  void StartLogging(int32_t n) override { calls.push_back("StartLogging " + std::to_string(n)); }
+  bool DeleteWithoutQuestion(int32_t n) override {
+    calls.push_back("DeleteWithoutQuestion " + std::to_string(n));
+    return false;
+  }
+};
+
 class ContestBrowTest : public StartDirTest {
  protected:
   void TearDown() override {
@@ -48,7 +62,7 @@ class ContestBrowTest : public StartDirTest {
   }
 
   TContestBrow& Open() {
-    window = std::make_unique<TContestBrow>();
+    window = std::make_unique<TContestBrow>(&actions);
     EXPECT_EQ(window->FormCreate(), ContestBrowSession::Outcome::kReady);
     window->ShowAndGreet();
     QApplication::setActiveWindow(window.get());
@@ -68,6 +82,7 @@ class ContestBrowTest : public StartDirTest {
     return rows;
   }
 
+  RecordingActions actions;
   std::unique_ptr<TContestBrow> window;
 };
 
@@ -76,9 +91,9 @@ TEST_F(ContestBrowTest, FirstStartCreatesSetupAndLeadsIntoNew) {
   EXPECT_EQ(w.windowTitle(), QStringLiteral("Brixam Kontura Version 2010-1.0 Großraum-Mobilwettbewerb 80m"));
   EXPECT_TRUE(std::filesystem::exists(Path("FHSETUP.DAT")));
   // The empty prefix file is reported, then "Neu" is pressed for the empty contest file.
-  ASSERT_EQ(platform.dialogs.messages.size(), 2u);
+  ASSERT_EQ(platform.dialogs.messages.size(), 1u);
   EXPECT_EQ(platform.dialogs.messages[0].substr(0, 9), "Achtung: ");
-  EXPECT_EQ(platform.dialogs.messages[1], UnavailableCatalogueActions::Text());
+  EXPECT_EQ(actions.calls, std::vector<std::string>{"New"});
   EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("MenueBeenden"))->text(), QStringLiteral("    Beenden"));
   EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lUtils"))->text(), QStringLiteral("für"));
   EXPECT_GE(w.minimumWidth(), 800);
@@ -90,6 +105,7 @@ TEST_F(ContestBrowTest, OtherEditionsOnlyGiveAnEmptyListWithoutNew) {
   Open();
   EXPECT_TRUE(ListRows().isEmpty());
   EXPECT_EQ(platform.dialogs.messages.size(), 1u) << "only the prefix warning";
+  EXPECT_TRUE(actions.calls.empty());
 }
 
 TEST_F(ContestBrowTest, ListShowsThisEditionPositionedOnTheLatestStart) {
@@ -143,15 +159,47 @@ TEST_F(ContestBrowTest, SchliessenClosesWithoutAQuestionAndSavesSettings) {
 TEST_F(ContestBrowTest, EnterPressesStartenAndHelpOpensTheHelpPage) {
   WriteContests({{'m', "Mobil", DayNumber(3, 5, 2026)}});
   TContestBrow& w = Open();
-  platform.dialogs.messages.clear();
   QTest::keyClick(w.List()->findChild<QTableWidget*>(QStringLiteral("grid")), Qt::Key_Return);
-  ASSERT_EQ(platform.dialogs.messages.size(), 1u);
-  EXPECT_EQ(platform.dialogs.messages[0], UnavailableCatalogueActions::Text());
+  QTest::keyClick(w.List()->findChild<QTableWidget*>(QStringLiteral("grid")), Qt::Key_F10);
+  EXPECT_EQ(actions.calls, (std::vector<std::string>{"Start 1", "Start 1"}));
 
   w.findChild<QPushButton*>(QStringLiteral("btnHilfe"))->click();
   ASSERT_EQ(platform.documents.opened.size(), 1u);
   EXPECT_EQ(QString::fromStdString(platform.documents.opened[0]), TContestBrow::HelpFilePath());
   EXPECT_TRUE(QFile::exists(TContestBrow::HelpFilePath()));
+}
+
+// The window with its real catalogue: the Delete key in the list asks the
+// browser's question once and removes the row's contest with its totals;
+// "Löschen" and "Starten" on an empty list do nothing.
+TEST_F(ContestBrowTest, DeleteKeyRemovesTheRowsContestAndAnEmptyListIgnoresTheButtons) {
+  WriteContests({{'m', "Alpha", DayNumber(3, 5, 2025)}, {'m', "Beta", DayNumber(3, 5, 2026)}});
+  TContestBrow w;
+  ASSERT_EQ(w.FormCreate(), ContestBrowSession::Outcome::kReady);
+  w.ShowAndGreet();
+  QApplication::setActiveWindow(&w);
+  auto* grid = w.List()->findChild<QTableWidget*>(QStringLiteral("grid"));
+  ASSERT_TRUE(w.List()->ReadCurrent());
+  EXPECT_EQ(ConstContestHeader(CatalogueRecord(CatalogueId::kFhkk)).EntryName(), "Beta");
+
+  platform.dialogs.answers = {true};
+  QTest::keyClick(grid, Qt::Key_Delete);
+  ASSERT_EQ(platform.dialogs.questions.size(), 1u);
+  EXPECT_NE(platform.dialogs.questions[0].find("Beta"), std::string::npos);
+  EXPECT_EQ(CatalogueHandle(CatalogueId::kFhkk)->RecordCount(), 1);
+  ASSERT_TRUE(w.List()->ReadCurrent());
+  EXPECT_EQ(ConstContestHeader(CatalogueRecord(CatalogueId::kFhkk)).EntryName(), "Alpha");
+
+  platform.dialogs.answers = {true};
+  QTest::keyClick(grid, Qt::Key_Delete);
+  EXPECT_EQ(CatalogueHandle(CatalogueId::kFhkk)->RecordCount(), 0);
+  platform.dialogs.questions.clear();
+  platform.dialogs.messages.clear();
+  w.findChild<QPushButton*>(QStringLiteral("btnLoeschen"))->click();
+  w.findChild<QPushButton*>(QStringLiteral("btnStarten"))->click();
+  EXPECT_TRUE(platform.dialogs.questions.empty());
+  EXPECT_TRUE(platform.dialogs.messages.empty());
+  w.close();
 }
 
 }  // namespace

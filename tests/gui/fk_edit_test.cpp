@@ -45,5 +45,28 @@ TEST(TfkEdit, StringAndCharValuesCrossCodePage) {
   EXPECT_EQ(edit.CharValue(), 'k');
 }
 
+TEST(TfkEdit, NumberWithoutPictureShowsPlainAndReadsBack) {
+  TfkEdit edit;
+  edit.SetDataType(fkeditdatatype::dtInteger);
+  edit.SetValue(int64_t{-1234});
+  EXPECT_EQ(edit.text(), QStringLiteral("-1234"));
+  EXPECT_EQ(edit.IntegerValue(), -1234);
+}
+
+TEST(TfkEdit, LimitRestrictsTypingButNotSetValues) {
+  TfkEdit edit;
+  edit.SetTextLimit(5);
+  edit.SetUpperCase(true);
+  QTest::keyClicks(&edit, QStringLiteral("abcdefg"));
+  EXPECT_EQ(edit.text(), QStringLiteral("ABCDE"));
+  edit.SetValue(std::string("D-80331"));
+  EXPECT_EQ(edit.text(), QStringLiteral("D-80331"));
+  QTest::keyClick(&edit, Qt::Key_End);
+  QTest::keyClicks(&edit, QStringLiteral("x"));
+  EXPECT_EQ(edit.text(), QStringLiteral("D-80331")) << "no longer than it is";
+  QTest::keyClick(&edit, Qt::Key_Backspace);
+  EXPECT_EQ(edit.text(), QStringLiteral("D-8033")) << "but shorter";
+}
+
 }  // namespace
 }  // namespace kontura

@@ -1,10 +1,37 @@
 #include "ui/qt/fk_edit.h"
 
+#include <QKeyEvent>
+
 #include "platform/qt/qt_text.h"
 
 namespace kontura {
 
-TfkEdit::TfkEdit(QWidget* parent) : QLineEdit(parent) {}
+TfkEdit::TfkEdit(QWidget* parent) : QLineEdit(parent) {
+  connect(this, &QLineEdit::textEdited, this, [this] { RaiseTypedText(); });
+}
+
+void TfkEdit::SetTextLimit(int limit) { m_limit = limit; }
+
+// Typing (and pasting) that makes the text longer than the limit is taken
+// back; a text that is too long already may still get shorter.
+void TfkEdit::keyPressEvent(QKeyEvent* event) {
+  const QString before = text();
+  const int cursor = cursorPosition();
+  QLineEdit::keyPressEvent(event);
+  if (m_limit > 0 && text().size() > m_limit && text().size() > before.size()) {
+    setText(before);
+    setCursorPosition(cursor);
+  }
+}
+
+void TfkEdit::RaiseTypedText() {
+  if (!m_upper) return;
+  const QString upper = text().toUpper();
+  if (upper == text()) return;
+  const int cursor = cursorPosition();
+  setText(upper);
+  setCursorPosition(cursor);
+}
 
 void TfkEdit::SetValue(const std::string& text) { setText(ToQString(m_field.TextForString(text))); }
 

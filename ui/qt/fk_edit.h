@@ -24,6 +24,16 @@ class TfkEdit : public QLineEdit {
   std::string PictureMask() const { return m_field.PictureMask(); }
   void SetPictureMask(const std::string& mask) { m_field.SetPictureMask(mask); }
 
+  // The number of characters the operator may type. Unlike the line edit's
+  // own maximum length it never cuts a value the program sets: a stored
+  // value longer than the limit is shown whole and can be shortened, but
+  // not lengthened. 0: no limit.
+  int TextLimit() const { return m_limit; }
+  void SetTextLimit(int limit);
+  // Typed letters become capitals.
+  bool UpperCase() const { return m_upper; }
+  void SetUpperCase(bool on) { m_upper = on; }
+
   int Tag2() const { return m_tag2; }
   void SetTag2(int tag) { m_tag2 = tag; }
 
@@ -41,9 +51,16 @@ class TfkEdit : public QLineEdit {
   char CharValue() const;
   double RealValue();
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
+  void RaiseTypedText();
+
   PictureField m_field;
   int m_tag2 = 0;
+  int m_limit = 0;
+  bool m_upper = false;
 };
 
 }  // namespace kontura
