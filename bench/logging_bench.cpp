@@ -47,38 +47,27 @@ constexpr int kSaves = 1000;
 constexpr char kOwnLocator[] = "JO62QM";
 
 // Counts the synchronous flushes the engine asks for.
-class CountingFileSystem : public StorageFileSystem {
+class CountingFileSystem : public ForwardingFileSystem {
  public:
   long syncs = 0;
   // Leaves the flushes out, to show what a save costs besides the disk.
   bool skip_sync = false;
-  std::unique_ptr<StorageFile> Open(const std::string& path, OpenMode mode, int* os_error) override {
-    auto inner = PosixStorageFileSystem().Open(path, mode, os_error);
-    if (!inner) return nullptr;
-    return std::make_unique<File>(std::move(inner), this);
-  }
-  int64_t FileSize(const std::string& path) override { return PosixStorageFileSystem().FileSize(path); }
-  bool Remove(const std::string& path) override { return PosixStorageFileSystem().Remove(path); }
-  bool Rename(const std::string& from, const std::string& to) override {
-    return PosixStorageFileSystem().Rename(from, to);
+
+ protected:
+  std::unique_ptr<StorageFile> Wrap(std::unique_ptr<StorageFile> file) override {
+    return std::make_unique<File>(std::move(file), this);
   }
 
  private:
-  class File : public StorageFile {
+  class File : public ForwardingFile {
    public:
-    File(std::unique_ptr<StorageFile> inner, CountingFileSystem* fs) : m_inner(std::move(inner)), m_fs(fs) {}
-    int64_t ReadAt(uint64_t off, void* buf, size_t n) override { return m_inner->ReadAt(off, buf, n); }
-    int64_t WriteAt(uint64_t off, const void* buf, size_t n) override { return m_inner->WriteAt(off, buf, n); }
-    int64_t Size() override { return m_inner->Size(); }
-    bool Truncate(uint64_t size) override { return m_inner->Truncate(size); }
+    File(std::unique_ptr<StorageFile> inner, CountingFileSystem* fs) : ForwardingFile(std::move(inner)), m_fs(fs) {}
     bool Sync() override {
       ++m_fs->syncs;
       return m_fs->skip_sync || m_inner->Sync();
     }
-    int os_error() const override { return m_inner->os_error(); }
 
    private:
-    std::unique_ptr<StorageFile> m_inner;
     CountingFileSystem* m_fs;
   };
 };

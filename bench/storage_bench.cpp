@@ -110,34 +110,25 @@ std::vector<std::vector<uint8_t>> MakeRecords(int n) {
 
 // ---- Counting synchronous flushes ------------------------------------------
 
-class CountingFileSystem : public StorageFileSystem {
+class CountingFileSystem : public ForwardingFileSystem {
  public:
   long syncs = 0;
-  std::unique_ptr<StorageFile> Open(const std::string& path, OpenMode mode, int* os_error) override {
-    auto inner = PosixStorageFileSystem().Open(path, mode, os_error);
-    if (!inner) return nullptr;
-    return std::make_unique<File>(std::move(inner), this);
+
+ protected:
+  std::unique_ptr<StorageFile> Wrap(std::unique_ptr<StorageFile> file) override {
+    return std::make_unique<File>(std::move(file), this);
   }
-  int64_t FileSize(const std::string& p) override { return PosixStorageFileSystem().FileSize(p); }
-  bool Remove(const std::string& p) override { return PosixStorageFileSystem().Remove(p); }
-  bool Rename(const std::string& a, const std::string& b) override { return PosixStorageFileSystem().Rename(a, b); }
 
  private:
-  class File : public StorageFile {
+  class File : public ForwardingFile {
    public:
-    File(std::unique_ptr<StorageFile> f, CountingFileSystem* fs) : m_f(std::move(f)), m_fs(fs) {}
-    int64_t ReadAt(uint64_t o, void* b, size_t n) override { return m_f->ReadAt(o, b, n); }
-    int64_t WriteAt(uint64_t o, const void* b, size_t n) override { return m_f->WriteAt(o, b, n); }
-    int64_t Size() override { return m_f->Size(); }
-    bool Truncate(uint64_t s) override { return m_f->Truncate(s); }
+    File(std::unique_ptr<StorageFile> inner, CountingFileSystem* fs) : ForwardingFile(std::move(inner)), m_fs(fs) {}
     bool Sync() override {
       ++m_fs->syncs;
-      return m_f->Sync();
+      return m_inner->Sync();
     }
-    int os_error() const override { return m_f->os_error(); }
 
    private:
-    std::unique_ptr<StorageFile> m_f;
     CountingFileSystem* m_fs;
   };
 };

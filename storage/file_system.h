@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace kontura {
 
@@ -51,5 +52,39 @@ void SetStorageFileSystem(StorageFileSystem* fs);
 StorageFileSystem& PosixStorageFileSystem();
 
 inline bool FileExists(const std::string& path) { return TheStorageFileSystem().FileSize(path) >= 0; }
+
+// A file that hands every call to another one. Test doubles and benchmarks
+// derive from it and override only what they change.
+class ForwardingFile : public StorageFile {
+ public:
+  explicit ForwardingFile(std::unique_ptr<StorageFile> inner) : m_inner(std::move(inner)) {}
+  int64_t ReadAt(uint64_t off, void* buf, size_t n) override { return m_inner->ReadAt(off, buf, n); }
+  int64_t WriteAt(uint64_t off, const void* buf, size_t n) override { return m_inner->WriteAt(off, buf, n); }
+  int64_t Size() override { return m_inner->Size(); }
+  bool Truncate(uint64_t size) override { return m_inner->Truncate(size); }
+  bool Sync() override { return m_inner->Sync(); }
+  int os_error() const override { return m_inner->os_error(); }
+
+ protected:
+  std::unique_ptr<StorageFile> m_inner;
+};
+
+// A file system that hands every call to the POSIX one and passes each
+// opened file through Wrap, where a derived class puts its own file around it.
+class ForwardingFileSystem : public StorageFileSystem {
+ public:
+  std::unique_ptr<StorageFile> Open(const std::string& path, OpenMode mode, int* os_error) override {
+    auto inner = PosixStorageFileSystem().Open(path, mode, os_error);
+    return inner ? Wrap(std::move(inner)) : nullptr;
+  }
+  int64_t FileSize(const std::string& path) override { return PosixStorageFileSystem().FileSize(path); }
+  bool Remove(const std::string& path) override { return PosixStorageFileSystem().Remove(path); }
+  bool Rename(const std::string& from, const std::string& to) override {
+    return PosixStorageFileSystem().Rename(from, to);
+  }
+
+ protected:
+  virtual std::unique_ptr<StorageFile> Wrap(std::unique_ptr<StorageFile> file) { return file; }
+};
 
 }  // namespace kontura

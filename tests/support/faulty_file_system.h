@@ -10,26 +10,19 @@
 
 namespace kontura::testing {
 
-class FaultyFileSystem : public StorageFileSystem {
+class FaultyFileSystem : public ForwardingFileSystem {
  public:
   int64_t write_budget = -1;  // bytes still writable; -1: no limit
 
-  std::unique_ptr<StorageFile> Open(const std::string& path, OpenMode mode, int* os_error) override {
-    auto inner = PosixStorageFileSystem().Open(path, mode, os_error);
-    if (!inner) return nullptr;
-    return std::make_unique<File>(std::move(inner), this);
-  }
-  int64_t FileSize(const std::string& path) override { return PosixStorageFileSystem().FileSize(path); }
-  bool Remove(const std::string& path) override { return PosixStorageFileSystem().Remove(path); }
-  bool Rename(const std::string& from, const std::string& to) override {
-    return PosixStorageFileSystem().Rename(from, to);
+ protected:
+  std::unique_ptr<StorageFile> Wrap(std::unique_ptr<StorageFile> file) override {
+    return std::make_unique<File>(std::move(file), this);
   }
 
  private:
-  class File : public StorageFile {
+  class File : public ForwardingFile {
    public:
-    File(std::unique_ptr<StorageFile> inner, FaultyFileSystem* fs) : m_inner(std::move(inner)), m_fs(fs) {}
-    int64_t ReadAt(uint64_t off, void* buf, size_t n) override { return m_inner->ReadAt(off, buf, n); }
+    File(std::unique_ptr<StorageFile> inner, FaultyFileSystem* fs) : ForwardingFile(std::move(inner)), m_fs(fs) {}
     int64_t WriteAt(uint64_t off, const void* buf, size_t n) override {
       int64_t& budget = m_fs->write_budget;
       if (budget < 0 || static_cast<int64_t>(n) <= budget) {
@@ -42,13 +35,9 @@ class FaultyFileSystem : public StorageFileSystem {
       if (part == 0) return -1;
       return m_inner->WriteAt(off, buf, part);
     }
-    int64_t Size() override { return m_inner->Size(); }
-    bool Truncate(uint64_t size) override { return m_inner->Truncate(size); }
-    bool Sync() override { return m_inner->Sync(); }
     int os_error() const override { return m_error ? m_error : m_inner->os_error(); }
 
    private:
-    std::unique_ptr<StorageFile> m_inner;
     FaultyFileSystem* m_fs;
     int m_error = 0;
   };
