@@ -25,17 +25,17 @@
 #include <string>
 #include <vector>
 
+#include "app/storage_setup.h"
 #include "contest/contest_definition.h"
 #include "contest/contest_header.h"
 #include "logging/log_access.h"
 #include "logging/log_opening.h"
 #include "logging/qso_entry.h"
 #include "platform/platform.h"
-#include "text/calendar.h"
 #include "storage/catalogue.h"
 #include "storage/file_system.h"
 #include "storage/key_encoding.h"
-#include "app/storage_setup.h"
+#include "text/calendar.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include "logging/log_access.h"
 #include "logging/mask_text.h"
 #include "refdata/base_call.h"
-#include "storage/catalogue.h"
 #include "refdata/suite_records.h"
+#include "storage/catalogue.h"
 
 namespace kontura {
 namespace {

@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/code_page.h"
 #include "refdata/date_time_pictures.h"
 #include "text/date_time_text.h"
 #include "text/text_util.h"
-#include "platform/code_page.h"
 
 namespace kontura {
 namespace {

@@ -16,10 +16,10 @@
 
 #include "app/contest_list.h"
 #include "contest/contest_header.h"
-#include "storage/catalogue.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_text.h"
 #include "refdata/suite_settings.h"
+#include "storage/catalogue.h"
 #include "ui/colour_scheme.h"
 #include "ui/qt/fk_brow.h"
 

@@ -24,12 +24,10 @@ class CatalogueCheckTest : public StartDirTest {
     InstallProgramCatalogue();
   }
 
-  static std::string FileName(const FileblockLayout& e) { return IdOf(e) == CatalogueId::kFhlk ? "FHLK0007" : e.name; }
-
   // Two records that differ in every byte the program writes; string
   // length bytes above their capacities are clamped by the key builders.
   void WriteTwoRecords(const FileblockLayout& e) {
-    ASSERT_TRUE(OpenCatalogued(IdOf(e), IdOf(e) == CatalogueId::kFhlk ? FileName(e) : std::string()));
+    ASSERT_TRUE(OpenCatalogued(IdOf(e), e.numbered ? TestFileName(e) : std::string()));
     Fileblock* fb = CatalogueHandle(IdOf(e));
     for (uint8_t fill : {uint8_t{'A'}, uint8_t{'B'}}) {
       fb->ClearBuffer();
@@ -43,7 +41,7 @@ class CatalogueCheckTest : public StartDirTest {
 
 TEST_F(CatalogueCheckTest, EveryFileblockWrittenByTheProgramPasses) {
   for (const FileblockLayout& e : ProgramCatalogue()) {
-    const std::string name = FileName(e);
+    const std::string name = TestFileName(e);
     SCOPED_TRACE(name);
     WriteTwoRecords(e);
     const FileblockLayout* known = FindCatalogueLayout(Path(name + ".DAT"));
@@ -74,7 +72,7 @@ TEST_F(CatalogueCheckTest, RecordChangedBehindTheIndexIsFound) {
   };
   for (const Case& c : cases) {
     const FileblockLayout& e = CatalogueLayout(c.id);
-    const std::string name = FileName(e);
+    const std::string name = TestFileName(e);
     SCOPED_TRACE(name);
     WriteTwoRecords(e);
     // Record 2 starts at the second main slot; for FHPRO that follows the

@@ -18,7 +18,7 @@
 namespace kontura {
 namespace {
 
-using testing::IdOf;
+using testing::TestFileName;
 
 class CatalogueEngineTest : public testing::StorageTest {
  protected:
@@ -26,7 +26,7 @@ class CatalogueEngineTest : public testing::StorageTest {
   // 1 may be given another length to simulate a changed definition.
   Fileblock* OpenEntry(const FileblockLayout& e, std::vector<uint8_t>& buffer, int key1_length = 0) {
     buffer.assign(static_cast<size_t>(e.buffer_size), 0);
-    const std::string name = IdOf(e) == CatalogueId::kFhlk ? FhlkFileName(7) : e.name;
+    const std::string name = TestFileName(e);
     Fileblock* fb = OpenFileblock(name, Path(name), false, false, e.variable_length, true, e.record_length,
                                   static_cast<int>(e.keys.size()), buffer.data(), e.buffer_size, e.key_builder,
                                   32);

@@ -10,9 +10,9 @@
 #include <fstream>
 
 #include "refdata/prefix_lookup.h"
+#include "refdata/prefix_record.h"
 #include "storage/catalogue.h"
 #include "storage/integrity_check.h"
-#include "refdata/prefix_record.h"
 #include "tests/support/start_dir_fixture.h"
 #include "text/text_util.h"
 

@@ -8,17 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "app/storage_setup.h"
 #include "contest/contest_definition.h"
 #include "logging/entity.h"
 #include "logging/log_access.h"
 #include "logging/qso_entry.h"
 #include "logging/qso_record.h"
-#include "storage/key_encoding.h"
-#include "text/calendar.h"
-#include "storage/catalogue.h"
 #include "refdata/suite_records.h"
-#include "app/storage_setup.h"
+#include "storage/catalogue.h"
+#include "storage/key_encoding.h"
 #include "tests/support/start_dir_fixture.h"
+#include "text/calendar.h"
 
 namespace kontura::testing {
 
