@@ -361,6 +361,31 @@ void Fileblock::Flush() {
   Run(kOpFlush, [&] { FlushFiles(); });
 }
 
+namespace {
+
+bool ReadWhole(StorageFile& file, std::vector<uint8_t>* out) {
+  const int64_t size = file.Size();
+  if (size < 0) return false;
+  out->resize(static_cast<size_t>(size));
+  return file.ReadAt(0, out->data(), out->size()) == size;
+}
+
+}  // namespace
+
+bool Fileblock::ReadFileImages(std::vector<uint8_t>* dat, std::vector<uint8_t>* ix) {
+  bool read = false;
+  Run(kOpFlush, [&] {
+    if (!EnsureOpen() || !FlushFiles()) return;
+    read = ReadWhole(m_data->file(), dat);
+    if (m_index) {
+      read = read && ReadWhole(m_index->file(), ix);
+    } else {
+      ix->clear();
+    }
+  });
+  return read && StorageErrorClass() == 0;
+}
+
 void Fileblock::EraseFiles() {
   Run(kOpErase, [&] {
     DropFiles();  // the files go away: nothing of them needs writing

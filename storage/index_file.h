@@ -58,6 +58,9 @@ class IndexFile {
   IndexFile(const IndexFile&) = delete;
   IndexFile& operator=(const IndexFile&) = delete;
 
+  // The file itself, for reading it as it is on the disk after Flush.
+  StorageFile& file() { return *m_file; }
+
   // Block 0 for new, empty indexes with these key definitions.
   static std::vector<uint8_t> EmptyHeaderBlock(const std::vector<KeySpec>& keys);
 

@@ -3,6 +3,8 @@
 namespace kontura::tool {
 
 // Add a command: declare its run function here and list it below.
+int RunBackup(const std::vector<std::string>& args);
+int RunBackups(const std::vector<std::string>& args);
 int RunBasecall(const std::vector<std::string>& args);
 int RunCheck(const std::vector<std::string>& args);
 int RunDump(const std::vector<std::string>& args);
@@ -10,9 +12,14 @@ int RunDxcc(const std::vector<std::string>& args);
 int RunPrefixdb(const std::vector<std::string>& args);
 int RunQrb(const std::vector<std::string>& args);
 int RunRebuild(const std::vector<std::string>& args);
+int RunRestore(const std::vector<std::string>& args);
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
+      {"backup", "backup NUMMER [--dir VERZ] [--keep ANZAHL]", "Logbuch eines Contests sichern (Verzeichnis backup)",
+       RunBackup},
+      {"backups", "backups [NUMMER] [--dir VERZ]", "Sicherungen auflisten: Name, Contest, UTC-Zeit, Datensätze",
+       RunBackups},
       {"basecall", "basecall CALL", "Grundrufzeichen und anderer Teil eines Rufzeichens", RunBasecall},
       {"check", "check PFAD", "Fileblock prüfen (nur lesend)", RunCheck},
       {"dump", "dump PFAD", "Datensätze eines Fileblocks auflisten (nur lesend)", RunDump},
@@ -20,6 +27,8 @@ const std::vector<Command>& Commands() {
       {"prefixdb", "prefixdb CTY.CSV [VERZ]", "Präfixdatenbank aus einer cty.csv-Länderdatei aufbauen", RunPrefixdb},
       {"qrb", "qrb VON NACH", "Entfernung (km) und Richtung zwischen zwei Locatoren", RunQrb},
       {"rebuild", "rebuild PFAD", "Fileblock neu aufbauen (Daten reorganisieren, Indizes neu)", RunRebuild},
+      {"restore", "restore NUMMER [GENERATION] [--dir VERZ]",
+       "Sicherung als Logbuch des Contests zurückholen (neueste, wenn keine genannt)", RunRestore},
   };
   return commands;
 }
