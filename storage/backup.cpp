@@ -113,6 +113,18 @@ int32_t LogRecordsOf(const std::string& generation_dir, int32_t contest_number) 
   return h.slot_count - h.free_count;
 }
 
+// Removes a generation: renamed out of the list first, so that a process
+// killed while removing never leaves a listed generation with files
+// missing; the next pruning removes what is left.
+void RemoveGeneration(const fs::path& dir) {
+  std::error_code ec;
+  fs::path gone = dir;
+  gone += std::string(".del") + kTmpSuffix;
+  fs::remove_all(gone, ec);
+  fs::rename(dir, gone, ec);
+  if (!ec) fs::remove_all(gone, ec);
+}
+
 // Removes the contest's generations beyond the newest `keep` and the
 // directories of interrupted backups.
 void Prune(const std::string& directory, int32_t contest_number, int keep) {
@@ -124,7 +136,7 @@ void Prune(const std::string& directory, int32_t contest_number, int keep) {
   }
   std::vector<BackupGeneration> gens = ListBackupGenerations(directory, contest_number);
   for (size_t i = 0; i + static_cast<size_t>(std::max(keep, 1)) < gens.size(); ++i) {
-    fs::remove_all(fs::path(directory) / gens[i].name, ec);
+    RemoveGeneration(fs::path(directory) / gens[i].name);
   }
 }
 
@@ -173,7 +185,7 @@ bool WriteBackupGeneration(const BackupSnapshot& snapshot, const std::string& di
   }
   SyncDirectory(tmp_dir);
   // A generation of the same second is replaced as a whole.
-  fs::remove_all(final_dir, ec);
+  RemoveGeneration(final_dir);
   fs::rename(tmp_dir, final_dir, ec);
   if (ec) {
     *error = "Die Sicherung " + *generation + " konnte nicht abgeschlossen werden" + OsText(ec.value()) + ".";

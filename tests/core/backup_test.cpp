@@ -5,10 +5,6 @@
 // directory alone; a backup killed at any moment leaves the earlier
 // generations intact.
 
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -17,6 +13,7 @@
 #include "storage/backup.h"
 #include "storage/integrity_check.h"
 #include "tests/support/faulty_file_system.h"
+#include "tests/support/killed_child.h"
 #include "tests/support/log_fixture.h"
 
 namespace kontura::testing {
@@ -169,29 +166,19 @@ TEST_F(BackupTest, KilledBackupsNeverLeaveABrokenGeneration) {
 
   std::mt19937 rng(99);
   for (int round = 0; round < 8; ++round) {
-    int pipe_fd[2];
-    ASSERT_EQ(pipe(pipe_fd), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      close(pipe_fd[0]);
+    KilledChild child([&](int fd) {
       for (int64_t t = kT0 + 1000 * round;; ++t) {
         BackupSnapshot s = snap;
         s.utc_seconds = t;
         std::string generation, e;
         if (!WriteBackupGeneration(s, Path("backup"), 3, &generation, &e)) _exit(3);
-        (void)!write(pipe_fd[1], "E", 1);
+        (void)!write(fd, "E", 1);
       }
-    }
-    close(pipe_fd[1]);
-    char c = 0;
-    ASSERT_EQ(read(pipe_fd[0], &c, 1), 1) << "round " << round;
-    usleep(static_cast<useconds_t>(std::uniform_int_distribution<int>(0, 80000)(rng)));
-    kill(child, SIGKILL);
-    int status = 0;
-    waitpid(child, &status, 0);
-    close(pipe_fd[0]);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "round " << round;
+    });
+    ASSERT_TRUE(child.started());
+    child.WaitFor("E");  // one generation at least
+    ASSERT_TRUE(child.KillAfter(std::uniform_int_distribution<int>(0, 80000)(rng)))
+        << "round " << round << ": the child stopped by itself: " << child.exit_code();
 
     std::vector<BackupGeneration> gens = ListBackupGenerations(Path("backup"), kContest);
     ASSERT_FALSE(gens.empty()) << "round " << round;

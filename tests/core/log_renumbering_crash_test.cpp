@@ -3,8 +3,6 @@
 // times. After each kill the log is opened as the program opens it, and
 // every QSO is found exactly once.
 
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -13,6 +11,7 @@
 
 #include "logging/log_opening.h"
 #include "logging/log_renumbering.h"
+#include "tests/support/killed_child.h"
 #include "tests/support/log_fixture.h"
 
 namespace kontura::testing {
@@ -94,27 +93,14 @@ TEST_F(RenumberingCrashTest, EveryQsoOnceAfterAKillAtAnyMoment) {
   int rounds = 0, pending_rounds = 0, finished_renumberings = 0;
   while (rounds < 10 || (pending_rounds == 0 && rounds < 40)) {
     ++rounds;
-    int pipe_fd[2];
-    ASSERT_EQ(pipe(pipe_fd), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      close(pipe_fd[0]);
-      RunChild(pipe_fd[1], static_cast<unsigned>(rounds));
-    }
-    close(pipe_fd[1]);
+    KilledChild child([&](int fd) { RunChild(fd, static_cast<unsigned>(rounds)); });
+    ASSERT_TRUE(child.started());
     // Squared, so that the short copy into FHLKTEMP at the start gets its
     // share of the kills beside the long rebuild of the log.
     const double u = std::uniform_real_distribution<double>(0, 1.2)(rng);
     const auto delay = static_cast<int64_t>(u * u * static_cast<double>(one.count()));
-    usleep(static_cast<useconds_t>(delay));
-    kill(child, SIGKILL);
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the child stopped by itself: " << WEXITSTATUS(status);
-    char buf[256];
-    for (ssize_t n; (n = read(pipe_fd[0], buf, sizeof buf)) > 0;) finished_renumberings += static_cast<int>(n);
-    close(pipe_fd[0]);
+    ASSERT_TRUE(child.KillAfter(delay)) << "the child stopped by itself: " << child.exit_code();
+    finished_renumberings += static_cast<int>(child.reported().size());
 
     if (CompleteCopyPending()) ++pending_rounds;
     auto log = OpenLogSession(kContest, ctx.Definition, ctx.Options, prefixes);

@@ -4,8 +4,6 @@
 // modification flag says so): every operation that had returned in the
 // child is found intact, and the integrity check passes.
 
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -14,6 +12,7 @@
 #include <sstream>
 
 #include "storage/integrity_check.h"
+#include "tests/support/killed_child.h"
 #include "tests/support/storage_fixture.h"
 
 namespace kontura::testing {
@@ -70,31 +69,14 @@ TEST_P(StorageCrashTest, KilledWritersLoseNothingThatReturned) {
   int acknowledged = 0;                   // operations that returned, over all rounds
   std::mt19937 rng(777);
   for (int round = 1; round <= 20; ++round) {
-    int pipe_fd[2];
-    ASSERT_EQ(pipe(pipe_fd), 0);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      close(pipe_fd[0]);
-      RunChild(pipe_fd[1], round);
-    }
-    close(pipe_fd[1]);
+    KilledChild child([&](int fd) { RunChild(fd, round); });
+    ASSERT_TRUE(child.started());
     // Kill only after the child has finished at least one operation, however
     // slow the machine is, then at a random moment after that.
-    std::string log;
-    char buf[4096];
-    while (log.find("E\n") == std::string::npos) {
-      ssize_t n = read(pipe_fd[0], buf, sizeof buf);
-      if (n <= 0) break;
-      log.append(buf, static_cast<size_t>(n));
-    }
-    usleep(static_cast<useconds_t>(std::uniform_int_distribution<int>(10000, 120000)(rng)));
-    kill(child, SIGKILL);
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the child stopped by itself: " << WEXITSTATUS(status);
-    for (ssize_t n; (n = read(pipe_fd[0], buf, sizeof buf)) > 0;) log.append(buf, static_cast<size_t>(n));
-    close(pipe_fd[0]);
+    child.WaitFor("E\n");
+    ASSERT_TRUE(child.KillAfter(std::uniform_int_distribution<int>(10000, 120000)(rng)))
+        << "the child stopped by itself: " << child.exit_code();
+    const std::string& log = child.reported();
 
     // Apply the acknowledged operations; remember the one in flight.
     std::istringstream in(log);
