@@ -1,9 +1,9 @@
 // kontura-tool backup, backups and restore: copies of a contest's log and
-// of FHKK and FHKZ in the backup directory ("backup" in the current
-// directory unless --dir names another one), the list of the generations,
-// and putting one back as the contest's log.
+// of FHKK and FHKZ in the backup directory (the program's setting, by
+// default "backup" in the current directory, unless --dir names another
+// one), the list of the generations, and putting one back as the log.
 //
-//   backup NUMBER [--dir DIR] [--keep K]     a new generation; keeps the newest K (5)
+//   backup NUMBER [--dir DIR] [--keep K]     a new generation; keeps the newest K (setting, 5)
 //   backups [NUMBER] [--dir DIR]             generation, contest, UTC time, records
 //   restore NUMBER [GENERATION] [--dir DIR]  the newest generation unless named
 
@@ -15,6 +15,7 @@
 
 #include "app/storage_setup.h"
 #include "platform/code_page.h"
+#include "platform/program_settings.h"
 #include "storage/backup.h"
 #include "storage/catalogue.h"
 #include "tools/tool_commands.h"
@@ -22,16 +23,16 @@
 namespace kontura::tool {
 namespace {
 
-constexpr char kDefaultDir[] = "backup";
-constexpr int kDefaultKeep = 5;
-
 struct BackupArgs {
   std::vector<std::string> plain;  // the arguments that are not options
-  std::string dir = kDefaultDir;
-  int keep = kDefaultKeep;
+  std::string dir;
+  int keep = 0;
 };
 
 bool Parse(const std::vector<std::string>& args, BackupArgs* out) {
+  const ProgramSettings settings = LoadProgramSettings(ProgramSettingsPath());
+  out->dir = settings.backup_dir;
+  out->keep = settings.backup_keep;
   for (size_t i = 0; i < args.size(); ++i) {
     if ((args[i] == "--dir" || args[i] == "--keep") && i + 1 < args.size()) {
       if (args[i] == "--dir") {
