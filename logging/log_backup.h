@@ -14,6 +14,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <thread>
 
 namespace kontura {
 
@@ -32,6 +33,22 @@ class ImmediateBackupWorker : public BackupWorker {
  public:
   void Start(std::function<void()> job) override { job(); }
   void Wait() override {}
+};
+
+// Runs each job on a thread of its own: the program.
+class ThreadBackupWorker : public BackupWorker {
+ public:
+  ~ThreadBackupWorker() override { Wait(); }
+  void Start(std::function<void()> job) override {
+    Wait();
+    m_thread = std::thread(std::move(job));
+  }
+  void Wait() override {
+    if (m_thread.joinable()) m_thread.join();
+  }
+
+ private:
+  std::thread m_thread;
 };
 
 struct BackupPolicy {

@@ -4,12 +4,14 @@
 // comes while a backup is still being written is run afterwards; the
 // program's settings file keeps what it does not know.
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "logging/log_backup.h"
 #include "platform/program_settings.h"
 #include "storage/backup.h"
+#include "storage/integrity_check.h"
 #include "tests/support/log_fixture.h"
 
 namespace kontura::testing {
@@ -97,6 +99,24 @@ TEST_F(LogBackupTest, ATriggerDuringAWriteRunsOnceTheWriteHasFinished) {
   backup->Poll();  // now the kept trigger runs, with the log as it is now
   held.RunHeld();
   EXPECT_EQ(RecordsPerGeneration(), (std::vector<int32_t>{10, 20}));
+}
+
+// On its own thread, as in the program: the log goes on while generations
+// are written, and the closing waits for the last one.
+TEST_F(LogBackupTest, WritingOnAThreadOfItsOwnKeepsEveryGenerationWhole) {
+  ThreadBackupWorker thread;
+  backup = Make(thread, Path("backup"));
+  SaveMany(45);
+  backup->Finish();
+  const std::vector<int32_t> records = RecordsPerGeneration();
+  ASSERT_FALSE(records.empty());
+  EXPECT_EQ(records.back(), 45);
+  EXPECT_TRUE(std::is_sorted(records.begin(), records.end()));
+  for (const BackupGeneration& g : ListBackupGenerations(Path("backup"), kContest)) {
+    EXPECT_TRUE(CheckFileblock(Path("backup/" + g.name + "/FHLK0007"), FindCatalogueLayout("FHLK0007")).ok())
+        << g.name;
+  }
+  backup.reset();  // before the worker it waits for
 }
 
 TEST(ProgramSettings, DefaultsRoundTripAndUnknownKeysAreKept) {
