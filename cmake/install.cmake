@@ -15,6 +15,7 @@ set(KONTURA_PACKAGE_VERSION "2010.1.0" CACHE STRING
 set(KONTURA_LICENSE "LicenseRef-proprietary" CACHE STRING "SPDX licence of the program, for the metainfo")
 set(KONTURA_HOMEPAGE_URL "https://kontura.example.org" CACHE STRING
     "Web address of the program; the metainfo's screenshot lies below it")
+set(KONTURA_MAINTAINER "Kontura <kontura@localhost>" CACHE STRING "Maintainer field of the Debian package")
 set(KONTURA_APP_ID "de.kontura.Kontura")
 
 # The help page's directory as seen from the program's.
@@ -61,15 +62,15 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kontura)
 set(CPACK_PACKAGE_VERSION ${KONTURA_PACKAGE_VERSION})
 set(CPACK_PACKAGE_VENDOR "Kontura")
-set(CPACK_PACKAGE_CONTACT "Kontura <kontura@localhost>")
+set(CPACK_PACKAGE_CONTACT ${KONTURA_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "contest logger for the Großraum-Mobilwettbewerb 80m")
+# The summary above is the description's first line; this is the rest.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "contest logger for the Großraum-Mobilwettbewerb 80m\n"
-    "Kontura logs the Großraum-Mobilwettbewerb 80m: a catalogue of contest\n"
-    "entries, a keyboard entry mask for every QSO, duplicate checks per band,\n"
-    "points equal to the distance in km, and E-Log, ADIF and CSV output.\n"
-    "The program speaks German. kontura-tool checks, lists and rebuilds its\n"
-    "files on the command line.")
+    "Kontura logs the Großraum-Mobilwettbewerb 80m: a catalogue of contest
+entries, a keyboard entry mask for every QSO, duplicate checks per band,
+points equal to the distance in km, and E-Log, ADIF and CSV output.
+The program speaks German. kontura-tool checks, lists and rebuilds its
+files on the command line.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
