@@ -1,30 +1,20 @@
 // kontura-tool prefixdb [--if-empty] CTY.CSV [DIR]: builds the prefix
 // database (FHPREFIX, FHPREFEE) in DIR (default: the current directory) from
 // a public country file. With --if-empty an FHPREFIX that already holds
-// entries is kept; "make run" uses that before the program's first start.
+// entries is kept, as the program itself does on a first start.
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/prefix_database_start.h"
 #include "app/storage_setup.h"
 #include "platform/code_page.h"
 #include "refdata/cty_import.h"
 #include "storage/catalogue.h"
 
 namespace kontura::tool {
-
-namespace {
-
-int32_t MainTableEntries() {
-  if (!OpenFHPREFIX()) return 0;
-  const int32_t n = CatalogueHandle(CatalogueId::kFhprefix)->RecordCount();
-  CloseFHPREFIX();
-  return n;
-}
-
-}  // namespace
 
 int RunPrefixdb(const std::vector<std::string>& args) {
   std::vector<std::string> rest = args;
@@ -51,7 +41,7 @@ int RunPrefixdb(const std::vector<std::string>& args) {
   SetStartDirFromCurrentDirectory();
   if (!StartStorage()) return 1;
   if (if_empty) {
-    const int32_t n = MainTableEntries();
+    const int32_t n = PrefixTableEntries();
     if (n > 0) {
       std::printf("FHPREFIX enth\xC3\xA4lt schon %d Eintr\xC3\xA4ge, nichts ge\xC3\xA4ndert.\n", n);
       StopStorage();

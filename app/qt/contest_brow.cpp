@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QKeyEvent>
@@ -17,6 +16,7 @@
 #include "app/contest_list.h"
 #include "contest/contest_header.h"
 #include "platform/platform.h"
+#include "platform/qt/qt_documents.h"
 #include "platform/qt/qt_text.h"
 #include "refdata/suite_settings.h"
 #include "storage/catalogue.h"
@@ -82,9 +82,7 @@ TContestBrow::~TContestBrow() {
   CloseSession();
 }
 
-QString TContestBrow::HelpFilePath() {
-  return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kontura-hilfe.html"));
-}
+QString TContestBrow::HelpFilePath() { return HelpPagePath(); }
 
 void TContestBrow::BuildControls() {
   m_stripe = new QLabel(this);

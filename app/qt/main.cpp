@@ -1,19 +1,24 @@
-// The program entry: application title, start directory, platform services,
-// then the main window until it closes.
+// The program entry: application title, platform services, the data
+// directory (app/data_directory.h), then the main window until it closes.
 
 #include <QApplication>
+#include <QIcon>
+#include <QTimer>
 
+#include "app/data_directory.h"
 #include "app/qt/contest_brow.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_documents.h"
 #include "refdata/prefix_choice.h"
 #include "refdata/qt/prefix_choice_dialog.h"
-#include "storage/catalogue.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kontura"));
+  // The installed desktop entry and icon carry this name.
+  QApplication::setDesktopFileName(QStringLiteral("de.kontura.Kontura"));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("de.kontura.Kontura")));
 
   kontura::QtDialogs dialogs;
   kontura::QtDocuments documents;
@@ -23,15 +28,24 @@ int main(int argc, char** argv) {
   kontura::QtPrefixChooser prefix_chooser;
   kontura::InstallPrefixChooser(&prefix_chooser);
 
-  // The start directory is the current directory: every fileblock lives there.
-  kontura::SetStartDirFromCurrentDirectory();
+  // The data directory becomes the current and start directory: every
+  // fileblock lives there. QApplication has taken its own options from argv.
+  const kontura::ProgramStart start =
+      kontura::PrepareProgramStart(std::vector<std::string>(argv + 1, argv + argc), kontura::ProcessEnvironment());
 
-  int rc = 0;
-  {
+  int rc = start.exit_code;
+  if (start.go_on) {
     kontura::TContestBrow window;
     switch (window.FormCreate()) {
       case kontura::ContestBrowSession::Outcome::kReady:
-        window.ShowAndGreet();
+        if (start.quit_when_shown) {
+          // KONTURA_QUIT_WHEN_SHOWN: the installation test ends the program
+          // once the main window is up, without the first-start dialog.
+          window.show();
+          QTimer::singleShot(0, &window, &QWidget::close);
+        } else {
+          window.ShowAndGreet();
+        }
         rc = app.exec();
         break;
       case kontura::ContestBrowSession::Outcome::kStorageFailed:

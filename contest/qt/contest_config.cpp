@@ -2,8 +2,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QCoreApplication>
-#include <QDir>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "platform/platform.h"
+#include "platform/qt/qt_documents.h"
 #include "platform/qt/qt_text.h"
 #include "ui/qt/fk_edit.h"
 
@@ -251,10 +250,7 @@ void TEingContestStd::BuildControls() {
   connect(m_btn_beenden, &QPushButton::clicked, this, [this] { btnBeendenClick(); });
   connect(m_btn_abbrechen, &QPushButton::clicked, this, [this] { Finish(false); });
   connect(m_btn_druck, &QPushButton::clicked, this, [this] { btnDruckClick(); });
-  connect(m_btn_hilfe, &QPushButton::clicked, this, [] {
-    TheDocuments().OpenDocument(
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kontura-hilfe.html")).toStdString());
-  });
+  connect(m_btn_hilfe, &QPushButton::clicked, this, [] { TheDocuments().OpenDocument(HelpPagePath().toStdString()); });
 
   // Editing a field restores its colour; date and time fields complete
   // themselves when they are left.

@@ -13,6 +13,7 @@
 #include "refdata/prefix_record.h"
 #include "storage/catalogue.h"
 #include "storage/integrity_check.h"
+#include "tests/support/source_tree.h"
 #include "tests/support/start_dir_fixture.h"
 #include "text/text_util.h"
 
@@ -20,7 +21,7 @@ namespace kontura::testing {
 namespace {
 
 std::string Fixture(const std::string& name) {
-  return (std::filesystem::path(__FILE__).parent_path().parent_path() / "data" / name).string();
+  return SourcePath("tests/data/" + name);
 }
 
 const char kRealFile[] = "/usr/share/hamradio-files/cty.csv";
