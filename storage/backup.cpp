@@ -146,7 +146,7 @@ std::string BackupGenerationName(int32_t contest_number, int64_t utc_seconds) {
   const std::time_t t = static_cast<std::time_t>(utc_seconds);
   std::tm tm{};
   gmtime_r(&t, &tm);
-  char stamp[32];
+  char stamp[80];
   std::snprintf(stamp, sizeof stamp, "-%04d%02d%02d-%02d%02d%02d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
                 tm.tm_hour, tm.tm_min, tm.tm_sec);
   return GenerationPrefix(contest_number) + stamp;
