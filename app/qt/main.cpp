@@ -4,6 +4,8 @@
 #include <QApplication>
 
 #include "app/qt/contest_brow.h"
+#include "contest/qt/contest_config.h"
+#include "output/qt/export_menu.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_documents.h"
@@ -22,6 +24,9 @@ int main(int argc, char** argv) {
   // Ambiguous prefixes are answered by the operator in the choice dialog.
   kontura::QtPrefixChooser prefix_chooser;
   kontura::InstallPrefixChooser(&prefix_chooser);
+
+  // "Drucken / E-Log" in the configuration dialog opens the export menu.
+  kontura::SetExportMenuHook(kontura::ShowExportMenu);
 
   // The start directory is the current directory: every fileblock lives there.
   kontura::SetStartDirFromCurrentDirectory();
@@ -42,6 +47,7 @@ int main(int argc, char** argv) {
         break;
     }
   }
+  kontura::SetExportMenuHook(nullptr);
   kontura::InstallPrefixChooser(nullptr);
   kontura::InstallDocuments(nullptr);
   kontura::InstallDialogs(nullptr);
