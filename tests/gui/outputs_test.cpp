@@ -205,6 +205,10 @@ TEST_F(ImportDialogTest, FileChoiceAndMappingByDragAndDrop) {
   EXPECT_EQ(dialog.Fields().entries()[9], "LOC (GRIDSQUARE)");
   EXPECT_EQ(dialog.Records().size(), 1u);
 
+  // A picture of the dialog for a person to look at, when asked for.
+  if (const char* shots = std::getenv("KONTURA_SHOTS_DIR")) {
+    dialog.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/adif-import.png"));
+  }
   dialog.findChild<QCheckBox*>(QStringLiteral("checkkeincheck"))->setChecked(true);
   EXPECT_TRUE(dialog.NoCheck());
   QTest::mouseClick(start, Qt::LeftButton);
