@@ -12,11 +12,13 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <fstream>
 #include <gtest/gtest.h>
 
+#include "logging/log_opening.h"
 #include "output/qt/adif_import_dialog.h"
 #include "output/qt/export_menu.h"
 #include "output/qt/qt_print.h"
@@ -128,6 +130,26 @@ TEST_F(PrintedOutputTest, SummarySheetAndBandList) {
   }
 }
 
+// Drags the entry `tag` of the left list onto row `row` of the right
+// list: the left list's own drag data, delivered to the right list as the
+// window system delivers a drag (enter, move, drop). The offscreen test
+// platform has no drag of its own to carry it.
+void Drag(QListWidget* left, QListWidget* right, const QString& tag, int row) {
+  QListWidgetItem* item = left->findItems(tag, Qt::MatchExactly).value(0);
+  ASSERT_NE(item, nullptr);
+  left->setCurrentItem(item);
+  std::unique_ptr<QMimeData> mime(left->model()->mimeData({left->model()->index(left->row(item), 0)}));
+  ASSERT_NE(mime, nullptr);
+  const QPoint to = right->visualItemRect(right->item(row)).center();
+  QDragEnterEvent enter(to, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(right->viewport(), &enter);
+  ASSERT_TRUE(enter.isAccepted());
+  QDragMoveEvent move(to, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(right->viewport(), &move);
+  QDropEvent drop(QPointF(to), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(right->viewport(), &drop);
+}
+
 class ImportDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -139,26 +161,6 @@ class ImportDialogTest : public ::testing::Test {
     std::ofstream(path) << "Header\n<EOH>\n<CALL:6>DL1ABC <QSO_DATE:8>20260307 <GRIDSQUARE:6>JO40HC <EOR>\n";
   }
   void TearDown() override { std::filesystem::remove_all(dir); }
-
-  // Drags the entry `tag` of the left list onto row `row` of the right
-  // list: the left list's own drag data, delivered to the right list as the
-  // window system delivers a drag (enter, move, drop). The offscreen test
-  // platform has no drag of its own to carry it.
-  static void Drag(QListWidget* left, QListWidget* right, const QString& tag, int row) {
-    QListWidgetItem* item = left->findItems(tag, Qt::MatchExactly).value(0);
-    ASSERT_NE(item, nullptr);
-    left->setCurrentItem(item);
-    std::unique_ptr<QMimeData> mime(left->model()->mimeData({left->model()->index(left->row(item), 0)}));
-    ASSERT_NE(mime, nullptr);
-    const QPoint to = right->visualItemRect(right->item(row)).center();
-    QDragEnterEvent enter(to, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(right->viewport(), &enter);
-    ASSERT_TRUE(enter.isAccepted());
-    QDragMoveEvent move(to, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(right->viewport(), &move);
-    QDropEvent drop(QPointF(to), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(right->viewport(), &drop);
-  }
 
   FixedClock clock;
   TContestDefinition def;
@@ -213,6 +215,42 @@ TEST_F(ImportDialogTest, FileChoiceAndMappingByDragAndDrop) {
   EXPECT_TRUE(dialog.NoCheck());
   QTest::mouseClick(start, Qt::LeftButton);
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+// The import as the logging window starts it: the dialog over the open
+// log, answered by the operator, then the run and its summary box.
+class ImportWindowTest : public LogTest {};
+
+TEST_F(ImportWindowTest, StartImportsIntoTheOpenLogAndShowsTheSummary) {
+  CloseFHLK();
+  const std::string path = Path("two.adi");
+  std::ofstream(path) << "<EOH>\n"
+                         "<CALL:6>DL1ABC <QSO_DATE:8>20260307 <TIME_ON:4>0530 <MODE:2>CW <BAND:3>80M <EOR>\n"
+                         "<CALL:6>DL1ABC <QSO_DATE:8>20260307 <TIME_ON:4>0531 <MODE:2>CW <BAND:3>80M <EOR>\n";
+  LogOptions options = ctx.Options;
+  options.ContestNumber = 8;
+  ContestLog log(ctx.Definition, options, prefixes);
+  ASSERT_TRUE(log.Open());
+  bool answered = false;
+  QTimer timer;
+  timer.setInterval(10);
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    auto* d = qobject_cast<TFormadifimport*>(QApplication::activeModalWidget());
+    if (d == nullptr || answered) return;
+    answered = true;
+    d->LoadFile(path);
+    auto* left = d->findChild<QListWidget*>(QStringLiteral("ListeLinks"));
+    auto* right = d->findChild<QListWidget*>(QStringLiteral("ListeRechtsLB"));
+    for (int row : {0, 1, 2, 5, 7}) Drag(left, right, right->item(row)->text(), row);
+    d->findChild<QPushButton*>(QStringLiteral("btnimportstart"))->click();
+  });
+  timer.start();
+  platform.dialogs.messages.clear();
+  RunAdifImport(log, nullptr);
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(platform.dialogs.messages.back(), "1 Datens\xE4tze importiert\r\n1 Calls doppelt");
+  EXPECT_EQ(TheLog()->RecordCount(), 1);
+  log.Close();
 }
 
 }  // namespace
