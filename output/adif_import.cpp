@@ -244,6 +244,9 @@ ImportCounts ImportAdifRecords(ContestLog& log, const std::vector<std::string>& 
   const std::vector<std::string>& entries = fields.entries();
   const bool was_paused = e.ClockPaused();
   e.PauseClock(true);
+  // Whatever the operator had begun in the mask (or was correcting) is not
+  // the first contact's.
+  e.NewQso();
 
   for (const std::string& contact : records) {
     auto get = [&](std::string_view field, std::string_view fallback) {

@@ -313,15 +313,20 @@ TEST_F(AdifImportTest, BandSwitchTakesTheBandsNumbersAndTotals) {
   EXPECT_EQ(t.CurrentBandPoints, r.records[0].Points() + r.records[1].Points() + r.records[3].Points());
 }
 
-TEST_F(AdifImportTest, ClockStaysOffDuringTheImportAndRunsAfterIt) {
+TEST_F(AdifImportTest, ClockOffAndNothingOfTheMaskDuringTheImport) {
   ContestLog log(ctx.Definition, Options(), prefixes);
   ASSERT_TRUE(log.Open());
   AdifFieldList fields(ctx.Definition);
   const std::vector<std::string> records = ReadAdifText("<EOH>\n" + Contact("DL1ABC"));
   MapByDefault(fields, CollectAdifTags(records));
+  // A QSO half typed in the mask is not the first contact's.
+  log.entry().Type(MaskField::kName, "Fritz");
+  log.entry().Type(MaskField::kRecv2, "123");
   ImportAdifRecords(log, records, fields, false);
   EXPECT_FALSE(log.entry().ClockPaused());
   ASSERT_EQ(Records().size(), 1u);
+  EXPECT_EQ(Records()[0].NameQth(), "");
+  EXPECT_EQ(Records()[0].RecvExchange().substr(3), "/JO40HC");
   EXPECT_EQ(TimeToText("hh:mm:ss", Records()[0].QsoTime()), "05:30:00") << "the file's time, not the clock's";
   log.Close();
 }
