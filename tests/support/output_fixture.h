@@ -116,6 +116,9 @@ class OutputTest : public LogTest {
     SetupRecord setup(CatalogueRecord(CatalogueId::kFhsetup));
     setup.SetOwnStreet(src.own_street);
     setup.SetOwnCity(src.own_city);
+    setup.SetOwnCall(src.own_call);
+    setup.SetOwnName(src.own_name);
+    setup.SetOwnLocator(src.own_locator);
     CatalogueHandle(CatalogueId::kFhsetup)->UpdateRecord();
     CloseFHSETUP();
     ASSERT_TRUE(OpenFHKK());
