@@ -69,6 +69,64 @@ FileblockLayout Layout(const char* name, int record_length, int buffer_size, boo
   return l;
 }
 
+// The length-prefixed strings of each record, for the integrity check.
+std::vector<StrField> QsoStrings() {
+  using namespace qso;
+  return {kCall,     kLocator, kMode,      kSentExch4, kRecvExch4, kNewMulti2, kPrefix,    kDxcc,
+          kNameQth,  kState,   kSpare,     kContinent, kDok,       kCall2,     kNewMulti1, kSentExch,
+          kRecvExch, kDokExt,  kRecvExch2, kSentExch2, kRecvExch3, kSentExch3};
+}
+
+std::vector<StrField> HeaderStrings() {
+  using namespace contest_header;
+  return {kEntryName, kCreatedLocator, kHeaderDok, kContestCall, kHeaderPlz, kOwnLdk};
+}
+
+std::vector<StrField> SetupStrings() {
+  using namespace setup_record;
+  std::vector<StrField> f = {kOwnLocator, kOwnName, kOwnStreet, kOwnCity, kOwnCountry, kOwnDok, kSwlNumber, kOwnCall};
+  for (int i = 0; i < kSuffixEntryCount; ++i) {
+    f.push_back({kSuffixEntries + kSuffixEntrySize * static_cast<size_t>(i), kSuffixTextCap});
+  }
+  return f;
+}
+
+std::vector<StrField> Setup2Strings() {
+  using namespace setup2_record;
+  std::vector<StrField> f;
+  for (int i = 0; i < kTextCount; ++i) f.push_back({kTexts + kTextStride * static_cast<size_t>(i), kTextCap});
+  return f;
+}
+
+std::vector<StrField> PrefixStrings() {
+  using namespace prefix_record;
+  return {kPatternText, kEntityPrefix, kAlternativeNo, kCqZone,        kItuZone,       kContinentCode, kCountryName,
+          kExtraCode,   kFormerPrefix2, kRedirectPrefix, kRemark, kFormerPrefix1, kAltEntityPrefix};
+}
+
+// Numbered fields with capacity 0 are holes or single characters.
+template <typename FieldOf>
+std::vector<StrField> NumberedStrings(StrField call, int count, FieldOf field_of) {
+  std::vector<StrField> f = {call};
+  for (int n = 1; n <= count; ++n) {
+    if (field_of(n).capacity > 0) f.push_back(field_of(n));
+  }
+  return f;
+}
+
+void AddStringFields(std::array<FileblockLayout, kCatalogueSize>& t) {
+  auto at = [&t](CatalogueId id) -> std::vector<StrField>& { return t[static_cast<size_t>(id)].string_fields; };
+  at(CatalogueId::kFhsetup) = SetupStrings();
+  at(CatalogueId::kFhsetup2) = Setup2Strings();
+  at(CatalogueId::kFhkk) = HeaderStrings();
+  at(CatalogueId::kFhlk) = QsoStrings();
+  at(CatalogueId::kFhlktemp) = QsoStrings();
+  for (CatalogueId id : {CatalogueId::kFhprefix, CatalogueId::kFhprefee, CatalogueId::kFhprefes}) at(id) = PrefixStrings();
+  at(CatalogueId::kFhpro) = {profile_record::kProfileName};
+  at(CatalogueId::kFhcbuch) = NumberedStrings(callbook_record::kCall, callbook_record::kFieldCount, CallbookField);
+  at(CatalogueId::kFhcall) = NumberedStrings(call_record::kCall, call_record::kFieldCount, CallField);
+}
+
 std::array<FileblockLayout, kCatalogueSize> MakeTable() {
   std::array<FileblockLayout, kCatalogueSize> t = {
       Layout("FHSETUP", setup_record::kSize, setup_record::kSize, false, kCounterOnly, 1, true, &SetupRecordKey),
@@ -94,6 +152,7 @@ std::array<FileblockLayout, kCatalogueSize> MakeTable() {
   };
   // The contest logs are one family of files: FHLK and the contest number.
   t[static_cast<size_t>(CatalogueId::kFhlk)].numbered = true;
+  AddStringFields(t);
   return t;
 }
 

@@ -92,6 +92,7 @@ bool CopyLogToTemp(const std::string& log_name, ProgressScope& progress) {
   Fileblock* log = TheLog();
   Fileblock* temp = Temp();
   temp->SetFlushAfterWrite(false);
+  BulkLoadScope bulk(temp);  // the copy counts only once it is flushed
   int32_t walked = 0;
   for (log->First(1); StorageErrorClass() == 0; log->Next(1)) {
     if (++walked % kProgressEvery == 0) progress.Step(walked);
@@ -119,6 +120,7 @@ bool RebuildLogFromTemp(ProgressScope& progress) {
   Fileblock* log = TheLog();
   log->EraseFiles();
   log->SetFlushAfterWrite(false);
+  BulkLoadScope bulk(log);  // FHLKTEMP holds every QSO until the log is flushed
   std::array<int32_t, 256> band_counter{};
   std::array<int32_t, 256> mode_counter{};
   int32_t number = 0;

@@ -152,26 +152,14 @@ bool ParseCtyLine(std::string_view line, CtyEntity* entity) {
   return true;
 }
 
-bool ImportCtyFile(const std::string& path, CtyImportCounts* counts, std::string* error) {
-  *counts = CtyImportCounts{};
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) {
-    *error = "Die Datei " + path + " konnte nicht gelesen werden.";
-    return false;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    *error = "Die Datei " + path + " konnte nicht gelesen werden.";
-    return false;
-  }
-  if (!OpenEmptied(CatalogueId::kFhprefix, error)) return false;
-  if (!OpenEmptied(CatalogueId::kFhprefee, error)) {
-    CloseFHPREFIX();
-    RemoveSideFiles(CatalogueId::kFhprefix);
-    return false;
-  }
-  Fileblock* main = CatalogueHandle(CatalogueId::kFhprefix);
-  Fileblock* calls = CatalogueHandle(CatalogueId::kFhprefee);
+namespace {
+
+// Adds the prefixes and whole calls of every line. The new tables are
+// swapped in only when complete, so a killed import loses nothing by
+// collecting their slots (bulk loading).
+void ReadCtyLines(std::istream& in, Fileblock* main, Fileblock* calls, CtyImportCounts* counts) {
+  BulkLoadScope bulk_main(main);
+  BulkLoadScope bulk_calls(calls);
   std::string line;
   while (std::getline(in, line)) {
     if (TrimBlanks(line).empty()) continue;
@@ -200,6 +188,31 @@ bool ImportCtyFile(const std::string& path, CtyImportCounts* counts, std::string
       }
     }
   }
+}
+
+}  // namespace
+
+bool ImportCtyFile(const std::string& path, CtyImportCounts* counts, std::string* error) {
+  *counts = CtyImportCounts{};
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    *error = "Die Datei " + path + " konnte nicht gelesen werden.";
+    return false;
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    *error = "Die Datei " + path + " konnte nicht gelesen werden.";
+    return false;
+  }
+  if (!OpenEmptied(CatalogueId::kFhprefix, error)) return false;
+  if (!OpenEmptied(CatalogueId::kFhprefee, error)) {
+    CloseFHPREFIX();
+    RemoveSideFiles(CatalogueId::kFhprefix);
+    return false;
+  }
+  Fileblock* main = CatalogueHandle(CatalogueId::kFhprefix);
+  Fileblock* calls = CatalogueHandle(CatalogueId::kFhprefee);
+  ReadCtyLines(in, main, calls, counts);
   CloseFHPREFEE();
   CloseFHPREFIX();
   // A file that yields no prefix is not a country file: the database in use

@@ -23,12 +23,12 @@ std::string FieldText(const uint8_t* rec, StrField f) {
   return f.capacity ? GetPStr(rec, f.offset, f.capacity) : std::string();
 }
 
+}  // namespace
+
 StrField CallField(int field_number) {
   if (field_number < 1 || field_number > call_record::kFieldCount) return {};
   return kCallFields[field_number];
 }
-
-}  // namespace
 
 StrField CallbookField(int field_number) {
   if (field_number < 1 || field_number > callbook_record::kFieldCount) return {};

@@ -92,6 +92,10 @@ void SetCallbookField(int field_number, const std::string& text, uint8_t* rec);
 //    4 pad(field 3, 10)       8..13 pad(field 8..13, 6)
 std::string CallbookKey(const uint8_t* rec, int key_number);
 
+// The string fields of FHCALL by number; capacity 0 for field 4 (a single
+// character) and numbers outside 1..7.
+StrField CallField(int field_number);
+
 // The call sign of an FHCALL record (key 1).
 std::string CallListCall(const uint8_t* rec);
 

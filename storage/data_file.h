@@ -92,12 +92,11 @@ class DataFile {
  private:
   // Slots appended at the end of the file are collected and written in one
   // piece: before any other write or read that touches them, before a sync,
-  // and when kPendingLimit bytes are together. The file gets the same bytes
-  // in the same order as without, in fewer system calls; an operation that
-  // syncs (flush-after-write) still has its record on the disk when it
-  // returns. Without flush-after-write a killed process loses the records it
-  // added since the last write of the collection, at most kPendingLimit
-  // bytes; until the next flush they were not promised to the disk anyway.
+  // when kPendingLimit bytes are together, and at the end of every operation
+  // of a fileblock that is not bulk loading (Fileblock::SetBulkLoad). The
+  // file gets the same bytes in the same order as without, in fewer system
+  // calls. A bulk-loading process that is killed loses the records it added
+  // since the last write of the collection, at most kPendingLimit bytes.
   static constexpr size_t kPendingLimit = 64 << 10;
   int64_t ReadAt(uint64_t off, void* buf, size_t n);
   int64_t WriteAt(uint64_t off, const void* buf, size_t n);

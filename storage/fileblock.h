@@ -100,6 +100,13 @@ class Fileblock {
   // field_offset: byte offset of a 32-bit field inside the record buffer.
   void SetCounterField(int key_nr, int field_offset);
   void SetFlushAfterWrite(bool on) { m_flush_after_write = on; }
+  // Bulk loading (the prefix database, the renumbering copy): appended
+  // record slots are collected and written in pieces of up to 64 KB instead
+  // of at the end of every operation. A process killed meanwhile loses the
+  // records still collected. Outside bulk loading a killed process loses
+  // nothing an operation had returned (the kernel keeps what was written);
+  // flush-after-write adds the disk. Switching it off writes the collection.
+  void SetBulkLoad(bool on);
   void SetProgressHandler(ProgressHandler handler) { m_progress = std::move(handler); }
   void SetLockRetryHandler(LockRetryHandler handler, int retry_count);
   LockRetryHandler GetLockRetryHandler(int* retry_count) const;
@@ -205,9 +212,22 @@ class Fileblock {
   ProgressHandler m_progress;
   int m_retry_count = 32;
   bool m_flush_after_write = false;
+  bool m_bulk_load = false;
   bool m_dirty = false;  // changed since the last flush
   std::unique_ptr<DataFile> m_data;
   std::unique_ptr<IndexFile> m_index;
+};
+
+// Bulk loading for the time of a scope: every way out writes the collection.
+class BulkLoadScope {
+ public:
+  explicit BulkLoadScope(Fileblock* fb) : m_fb(fb) { m_fb->SetBulkLoad(true); }
+  ~BulkLoadScope() { m_fb->SetBulkLoad(false); }
+  BulkLoadScope(const BulkLoadScope&) = delete;
+  BulkLoadScope& operator=(const BulkLoadScope&) = delete;
+
+ private:
+  Fileblock* m_fb;
 };
 
 // Engine-wide calls.

@@ -12,6 +12,7 @@
 
 #include "storage/fileblock.h"
 #include "storage/index_file.h"
+#include "storage/record_bytes.h"
 
 namespace kontura {
 
@@ -32,6 +33,10 @@ struct FileblockLayout {
   int counter_key = 0;           // key whose counter field is at byte 4; 0: none
   bool flush_after_write = false;
   KeyBuilder key_builder;        // may be empty: keys are then not compared
+  // The length-prefixed strings of the record (of its fixed section). The
+  // integrity check warns about a length byte above its field's capacity:
+  // our readers cut such a string, other programs may read past the field.
+  std::vector<StrField> string_fields;
 
   int BufferSize() const { return buffer_size > 0 ? buffer_size : record_length; }
 };

@@ -381,6 +381,14 @@ bool Fileblock::BeginChange() {
   return true;
 }
 
-bool Fileblock::DataWritten() { return !m_flush_after_write || m_data->Sync(); }
+bool Fileblock::DataWritten() {
+  if (m_flush_after_write) return m_data->Sync();
+  return m_bulk_load || m_data->WritePending();
+}
+
+void Fileblock::SetBulkLoad(bool on) {
+  m_bulk_load = on;
+  if (!on && m_data) m_data->WritePending();
+}
 
 }  // namespace kontura

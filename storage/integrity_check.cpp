@@ -160,6 +160,33 @@ void PaddingWarning(Ctx& ctx, StorageFile& file, uint64_t from, uint64_t to, con
   }
 }
 
+// Warns about string length bytes above their field's capacity in the live
+// records. The engine never writes such a byte; another program or a damaged
+// sector may. At most kMaxStringWarnings are listed, then their number.
+void StringLengthWarnings(Ctx& ctx, StorageFile& df, const FileblockLayout& known, const DataFacts& facts) {
+  constexpr int kMaxStringWarnings = 10;
+  const size_t length = static_cast<size_t>(facts.record_length);
+  std::vector<uint8_t> rec(length);
+  int found = 0;
+  for (int32_t n = 1; n <= facts.slots; ++n) {
+    if (!facts.live[static_cast<size_t>(n)]) continue;
+    const int64_t got = df.ReadAt(static_cast<uint64_t>(n) * length, rec.data(), length);
+    for (const StrField& f : known.string_fields) {
+      if (static_cast<int64_t>(f.offset) >= got) continue;
+      const uint8_t len = rec[f.offset];
+      if (len <= f.capacity) continue;
+      if (++found <= kMaxStringWarnings) {
+        ctx.report.warnings.push_back("slot " + std::to_string(n) + ": string at byte " + std::to_string(f.offset) +
+                                      " has length " + std::to_string(len) + ", its field holds " +
+                                      std::to_string(f.capacity));
+      }
+    }
+  }
+  if (found > kMaxStringWarnings) {
+    ctx.report.warnings.push_back(std::to_string(found - kMaxStringWarnings) + " more strings longer than their fields");
+  }
+}
+
 // Step 1: the data header against the file, the free chain, the live
 // records. False when the indexes cannot be checked against the file.
 bool CheckDataFile(Ctx& ctx, StorageFile& df, const FileblockLayout* known, DataFacts* facts) {
@@ -240,6 +267,7 @@ bool CheckDataFile(Ctx& ctx, StorageFile& df, const FileblockLayout* known, Data
   }
   ctx.report.records = live_count;
   ctx.report.indexes = facts->key_count;
+  if (known && !known->string_fields.empty()) StringLengthWarnings(ctx, df, *known, *facts);
   if (facts->key_count < 0 || facts->key_count > kMaxKeys) {
     ctx.Problem("index count " + std::to_string(facts->key_count) + " outside 0..110");
     return false;

@@ -230,6 +230,26 @@ TEST(CatalogueTable, BuildersFillEveryKeyToItsDefinedLength) {
   }
 }
 
+// The string fields the integrity check looks at lie behind the deletion
+// marker, inside the record's fixed section, and do not overlap: a wrong
+// offset would warn about good records or miss a bad one.
+TEST(CatalogueTable, StringFieldsLieInsideTheRecordWithoutOverlap) {
+  for (const FileblockLayout& e : ProgramCatalogue()) {
+    SCOPED_TRACE(e.name);
+    if (IdOf(e) != CatalogueId::kFhkz) EXPECT_FALSE(e.string_fields.empty());
+    std::vector<int> owner(static_cast<size_t>(e.record_length), -1);
+    for (size_t i = 0; i < e.string_fields.size(); ++i) {
+      const StrField f = e.string_fields[i];
+      ASSERT_GE(f.offset, 4u) << "field " << i;
+      ASSERT_LE(f.offset + 1 + f.capacity, static_cast<size_t>(e.record_length)) << "field " << i;
+      for (size_t b = f.offset; b <= f.offset + f.capacity; ++b) {
+        EXPECT_EQ(owner[b], -1) << "field " << i << " overlaps field " << owner[b] << " at byte " << b;
+        owner[b] = static_cast<int>(i);
+      }
+    }
+  }
+}
+
 // The engine checks a counter key by building it with the field at 0 and at
 // the largest value: the key must end with NumberToKey of the field.
 TEST(CatalogueTable, CounterKeysEndWithTheEncodedCounterField) {

@@ -1,6 +1,7 @@
 // The integrity check finds each kind of damage it promises, and reports a
 // sound fileblock as OK.
 
+#include <algorithm>
 #include <functional>
 
 #include "storage/file_layout.h"
@@ -106,6 +107,14 @@ TEST_F(StorageTest, IntegrityCheckOnHostileHeadersAndTrailingBytes) {
        "warning: index 1: block 0 behind the header: byte 28 is not zero", false},
       {"duplicates flag 2", [&](Files& f) { f.second[index3 + kIxDuplicates] = 2; },
        "warning: index 3: duplicates flag 2", false},
+      // Blanks behind "g" keep the keys built from the cut string as they were.
+      {"string length byte above its field",
+       [](Files& f) {
+         uint8_t* group = f.first.data() + 2 * trec::kLength + trec::kGroup;
+         group[0] = 200;
+         std::fill(group + 2, group + 11, ' ');
+       },
+       "warning: slot 2: string at byte 19 has length 200, its field holds 10", false},
   };
   FileblockLayout known = trec::Known();
   for (const Case& c : cases) {

@@ -51,6 +51,7 @@ inline FileblockLayout Known() {
   k.keys = Keys();
   k.counter_key = 1;  // the counter field is kNumber, right behind the marker
   k.key_builder = KeyOf;
+  k.string_fields = {{kName, 10}, {kGroup, 10}};
   return k;
 }
 }  // namespace trec
