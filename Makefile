@@ -14,7 +14,7 @@ JOBS         ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ pkg-config \
             qt6-base-dev qt6-base-dev-tools libgl-dev \
             libgtest-dev libgmock-dev libsqlite3-dev \
-            fonts-liberation2 hamradio-files \
+            fonts-liberation2 hamradio-files poppler-utils \
             desktop-file-utils appstream
 
 # What make deb needs besides: dpkg-shlibdeps finds the libraries the

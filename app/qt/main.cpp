@@ -7,6 +7,8 @@
 
 #include "app/data_directory.h"
 #include "app/qt/contest_brow.h"
+#include "contest/qt/contest_config.h"
+#include "output/qt/export_menu.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_documents.h"
@@ -27,6 +29,9 @@ int main(int argc, char** argv) {
   // Ambiguous prefixes are answered by the operator in the choice dialog.
   kontura::QtPrefixChooser prefix_chooser;
   kontura::InstallPrefixChooser(&prefix_chooser);
+
+  // "Drucken / E-Log" in the configuration dialog opens the export menu.
+  kontura::SetExportMenuHook(kontura::ShowExportMenu);
 
   // The data directory becomes the current and start directory: every
   // fileblock lives there. QApplication has taken its own options from argv.
@@ -56,6 +61,7 @@ int main(int argc, char** argv) {
         break;
     }
   }
+  kontura::SetExportMenuHook(nullptr);
   kontura::InstallPrefixChooser(nullptr);
   kontura::InstallDocuments(nullptr);
   kontura::InstallDialogs(nullptr);

@@ -465,10 +465,23 @@ void TEingContestStd::btnBeendenClick() {
   if (SaveConfiguration(SaveInitiator::kBeenden)) Finish(false);
 }
 
-// The outputs menu comes with the exports; the save before it is already
-// the one the menu will need.
+namespace {
+ExportMenuHook& TheExportMenuHook() {
+  static ExportMenuHook hook;
+  return hook;
+}
+}  // namespace
+
+void SetExportMenuHook(ExportMenuHook hook) { TheExportMenuHook() = std::move(hook); }
+
+// The export menu opens only after the configuration was saved.
 void TEingContestStd::btnDruckClick() {
-  if (SaveConfiguration(SaveInitiator::kDruckenELog)) TheDialogs().ShowMessage(ContestConfig::OutputsUnavailableText());
+  if (!SaveConfiguration(SaveInitiator::kDruckenELog)) return;
+  if (const ExportMenuHook& hook = TheExportMenuHook()) {
+    hook(m_config.ContestNumber(), m_def, m_btn_druck);
+  } else {
+    TheDialogs().ShowMessage(ContestConfig::OutputsUnavailableText());
+  }
 }
 
 void TEingContestStd::Finish(bool start) {

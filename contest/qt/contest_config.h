@@ -15,6 +15,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <map>
 
 #include "contest/contest_config.h"
@@ -112,6 +113,12 @@ class TEingContestStd : public QDialog {
   // The text a date or time field had when it got the focus.
   std::map<QObject*, std::string> m_text_at_focus;
 };
+
+// What "Drucken / E-Log" opens after a successful save: the export menu at
+// the button. The outputs lie above this folder, so the program sets it at
+// start; without it the button only saves and says that no outputs exist.
+using ExportMenuHook = std::function<void(int32_t contest_number, const TContestDefinition& def, QWidget* button)>;
+void SetExportMenuHook(ExportMenuHook hook);
 
 // The dialog as the catalogue runs it.
 class QtConfigurationDialog : public ConfigurationDialogRunner {

@@ -286,6 +286,26 @@ TEST_F(ConfigDialogTest, DruckenSavesFirstThenSaysTheOutputsAreNotThereYet) {
   EXPECT_EQ(CatalogueHandle(CatalogueId::kFhkk)->RecordCount(), 1);
 }
 
+TEST_F(ConfigDialogTest, DruckenOpensTheExportMenuOnlyAfterASuccessfulSave) {
+  OpenStorage();
+  std::vector<std::pair<int32_t, std::string>> opened;
+  SetExportMenuHook([&opened](int32_t number, const TContestDefinition&, QWidget* button) {
+    opened.emplace_back(number, button->objectName().toStdString());
+  });
+  Run(ConfigMode::kNew, [&opened](TEingContestStd& d) {
+    FillNewContest(d);
+    Child<QRadioButton>(d, "rbUTC")->click();
+    Type(d, "eName", QString());
+    Child<QPushButton>(d, "btnDruck")->click();
+    EXPECT_TRUE(opened.empty()) << "a refused save opens no menu";
+    Type(d, "eName", QStringLiteral("Mobil"));
+    Child<QPushButton>(d, "btnDruck")->click();
+    EXPECT_TRUE(d.isVisible());
+  });
+  SetExportMenuHook(nullptr);
+  EXPECT_EQ(opened, (std::vector<std::pair<int32_t, std::string>>{{1, "btnDruck"}}));
+}
+
 TEST_F(ConfigDialogTest, AfterLoggingShowsTheTotalsAndOnlyBeenden) {
   OpenStorage();
   Run(ConfigMode::kNew, [](TEingContestStd& d) {
