@@ -60,18 +60,22 @@ std::vector<std::string> ReadAdifText(std::string_view text) {
     start = end + 1;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (!line.empty() && line[0] == '#') continue;
-    if (line.find(kEndOfHeader) != std::string::npos) {
-      // Whatever came before the header's end was header, not contacts.
+    if (const size_t eoh = line.find(kEndOfHeader); eoh != std::string::npos) {
+      // Whatever came before the header's end was header, not contacts; a
+      // contact may begin right behind it on the same line.
       records.clear();
       partial.clear();
-      continue;
+      line.erase(0, eoh + kEndOfHeader.size());
     }
     if (TrimBlanks(line).empty()) continue;
-    partial += line;
-    if (line.find(kEndOfRecord) != std::string::npos) {
+    // Every "<EOR>" ends a contact, also where a line holds several.
+    for (size_t eor; (eor = line.find(kEndOfRecord)) != std::string::npos;) {
+      partial += line.substr(0, eor + kEndOfRecord.size());
       records.push_back(std::move(partial));
       partial.clear();
+      line.erase(0, eor + kEndOfRecord.size());
     }
+    if (!TrimBlanks(line).empty()) partial += line;
   }
   return records;
 }
@@ -224,15 +228,42 @@ bool AdifModeAccepted(const TContestDefinition& def, const std::string& mode) {
   return digital && m != "CW" && m != "SSB" && m != "FM";
 }
 
-bool AdifBandAccepted(const TContestDefinition& def, const std::string& band_text, const std::string& freq_text) {
+namespace {
+
+bool ContestHasBand(const TContestDefinition& def, char band) {
+  return band != 0 && std::find(std::begin(def.BandCodes), std::end(def.BandCodes), band) != std::end(def.BandCodes);
+}
+
+// The band of the contest a BAND text names ("80M", "2M", "70CM", a band
+// name); 0 when it names none of them.
+char ContestBandOfText(const TContestDefinition& def, const std::string& band_text) {
   const std::string b = UpperGerman(band_text);
+  if (b.empty()) return 0;
   for (char c : def.BandCodes) {
     if (c == 0) continue;
-    if (!freq_text.empty() && BandOfFrequency(TypedFrequency(freq_text)) == c) return true;
-    if (!b.empty() && BandCodeOfText(b) == c) return true;
-    if (b == UpperGerman(BandName(c, true)) || b == UpperGerman(BandName(c, false))) return true;
+    if (BandCodeOfText(b) == c) return c;
+    if (b == UpperGerman(BandName(c, true)) || b == UpperGerman(BandName(c, false))) return c;
   }
-  return false;
+  return 0;
+}
+
+// The band a contact is stored on: the band of its frequency when that is
+// a band of the contest; else the contest band its BAND text names, so that
+// a frequency outside every band range (3.95 MHz) or one that contradicts
+// the BAND tag does not store the QSO without a band or on a band the
+// contest does not have; else the frequency's band (with the check off).
+char ImportBand(const TContestDefinition& def, const std::string& freq_text, const std::string& band_text) {
+  const char of_frequency = BandOfFrequency(TypedFrequency(freq_text));
+  if (ContestHasBand(def, of_frequency)) return of_frequency;
+  const char named = ContestBandOfText(def, band_text);
+  return named != 0 ? named : of_frequency;
+}
+
+}  // namespace
+
+bool AdifBandAccepted(const TContestDefinition& def, const std::string& band_text, const std::string& freq_text) {
+  if (!freq_text.empty() && ContestHasBand(def, BandOfFrequency(TypedFrequency(freq_text)))) return true;
+  return ContestBandOfText(def, band_text) != 0;
 }
 
 ImportCounts ImportAdifRecords(ContestLog& log, const std::vector<std::string>& records,
@@ -295,10 +326,10 @@ ImportCounts ImportAdifRecords(ContestLog& log, const std::vector<std::string>& 
     std::replace(freq.begin(), freq.end(), '.', ',');
     e.Type(F::kFrequency, freq);
     if (!freq.empty()) {
-      // The band of the frequency; a different one goes through the band
-      // change, which takes that band's running numbers and totals.
-      const char band = BandOfFrequency(TypedFrequency(freq));
-      if (band != e.session().CurrentBand) e.SelectBand(band);
+      // A band other than the current one goes through the band change,
+      // which takes that band's running numbers and totals.
+      const char band = ImportBand(def, freq, band_value);
+      if (band != 0 && band != e.session().CurrentBand) e.SelectBand(band);
     }
 
     // The call check (duplicates, entity, call book) as leaving the call

@@ -226,10 +226,10 @@ TEST_F(AdifImportTest, QuirksOfFilesFromOtherPrograms) {
        false, {"DL1ABC b 07.03.26 05:30 CW"}, {1, 0, 0, 0}},
       {"# lines", "<EOH>\n# " + Contact("DL9ZZZ") + Contact("DL1ABC"), false, {"DL1ABC b 07.03.26 05:30 CW"},
        {1, 0, 0, 0}},
-      {"a contact on the <EOH> line is lost", "<PROGRAMID:3>XYZ <EOH> " + Contact("DL9ZZZ") + Contact("DL1ABC"),
-       false, {"DL1ABC b 07.03.26 05:30 CW"}, {1, 0, 0, 0}},
-      {"several contacts on one line make one contact text", "<EOH>\n" + OneLine(Contact("DL1ABC")) + " " +
-       Contact("DL2ABC"), false, {"DL1ABC b 07.03.26 05:30 CW"}, {1, 0, 0, 0}},
+      {"a contact on the <EOH> line counts", "<PROGRAMID:3>XYZ <EOH> " + Contact("DL9ZZZ") + Contact("DL1ABC"),
+       false, {"DL9ZZZ b 07.03.26 05:30 CW", "DL1ABC b 07.03.26 05:30 CW"}, {2, 0, 0, 0}},
+      {"several contacts on one line are several", "<EOH>\n" + OneLine(Contact("DL1ABC")) + " " +
+       Contact("DL2ABC"), false, {"DL1ABC b 07.03.26 05:30 CW", "DL2ABC b 07.03.26 05:30 CW"}, {2, 0, 0, 0}},
       {"CALL_WKD before CALL", "<EOH>\n<CALL_WKD:6>DL7XYZ " + Contact("DL1ABC"), false,
        {"DL7XYZ b 07.03.26 05:30 CW"}, {1, 0, 0, 0}},
       {"dates of 8 and 6 digits, time with seconds",
@@ -244,8 +244,8 @@ TEST_F(AdifImportTest, QuirksOfFilesFromOtherPrograms) {
        "<EOH>\n" + Contact("DL1ABC", "<FREQ:5>144.3 ") +
        "<CALL:6>DL2ABC <QSO_DATE:8>20260307 <TIME_ON:4>0531 <MODE:2>CW <BAND:3>80M <EOR>\n",
        false, {"DL1ABC k 07.03.26 05:30 CW", "DL2ABC k 07.03.26 05:31 CW"}, {2, 0, 0, 0}},
-      {"FREQ 3.95 with BAND 80M: the band of 3.95 MHz, none", "<EOH>\n" + Contact("DL1ABC", "<FREQ:4>3.95 "), false,
-       {"DL1ABC   07.03.26 05:30 CW"}, {1, 0, 0, 0}},
+      {"FREQ 3.95 outside every band range: the BAND tag's band", "<EOH>\n" + Contact("DL1ABC", "<FREQ:4>3.95 "),
+       false, {"DL1ABC b 07.03.26 05:30 CW"}, {1, 0, 0, 0}},
       {"RTTY checked", "<EOH>\n<CALL:6>DL1ABC <QSO_DATE:8>20260307 <TIME_ON:4>0530 <MODE:4>RTTY <BAND:3>80M <EOR>\n",
        false, {}, {0, 0, 0, 1}},
       {"RTTY without the check",
@@ -253,8 +253,10 @@ TEST_F(AdifImportTest, QuirksOfFilesFromOtherPrograms) {
        {"DL1ABC b 07.03.26 05:30 RTTY"}, {1, 0, 0, 0}},
       {"a band outside the contest", "<EOH>\n" + Contact("DL1ABC", "<FREQ:4>14.2 ", "CW", "20M"), false, {},
        {0, 0, 1, 0}},
-      {"BAND 80M with FREQ 14.2: the frequency's band", "<EOH>\n" + Contact("DL1ABC", "<FREQ:4>14.2 "), false,
-       {"DL1ABC e 07.03.26 05:30 CW"}, {1, 0, 0, 0}},
+      {"BAND 80M with FREQ 14.2 outside the contest: the BAND tag's band",
+       "<EOH>\n" + Contact("DL1ABC", "<FREQ:4>14.2 "), false, {"DL1ABC b 07.03.26 05:30 CW"}, {1, 0, 0, 0}},
+      {"BAND 80M with FREQ 144.3: the frequency's band", "<EOH>\n" + Contact("DL1ABC", "<FREQ:5>144.3 "), false,
+       {"DL1ABC k 07.03.26 05:30 CW"}, {1, 0, 0, 0}},
       {"duplicates and refused contacts",
        "<EOH>\n" + Contact("DL1ABC") + Contact("DL1ABC") + Contact("DL1ABC", "<FREQ:4>3.55 ") +
        "<CALL:3>XYZ <QSO_DATE:8>20260307 <TIME_ON:4>0530 <MODE:2>CW <BAND:3>80M <EOR>\n",
