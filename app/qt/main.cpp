@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include "app/qt/contest_brow.h"
+#include "app/qt/log_window_launcher.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_documents.h"
@@ -28,7 +29,9 @@ int main(int argc, char** argv) {
 
   int rc = 0;
   {
-    kontura::TContestBrow window;
+    kontura::QtLogWindowLauncher log_window;
+    kontura::TContestBrow window(nullptr, &log_window);
+    log_window.SetMainWindow(&window);
     switch (window.FormCreate()) {
       case kontura::ContestBrowSession::Outcome::kReady:
         window.ShowAndGreet();
