@@ -162,10 +162,13 @@ TContestLogStd::TContestLogStd(int32_t contest_number, TContestDefinition defini
   resize(800, 600);
   BuildControls();
   qApp->installEventFilter(this);
-  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FocusEntered(now); });
+  m_focus_watch =
+      connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FocusEntered(now); });
 }
 
 TContestLogStd::~TContestLogStd() {
+  // The focus moves while the widgets go; this window no longer follows it.
+  disconnect(m_focus_watch);
   qApp->removeEventFilter(this);
   if (!m_closed && m_model->IsOpen()) m_model->Close(QsoListColumnWidths(*m_list));
 }
@@ -607,7 +610,8 @@ bool TContestLogStd::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress || m_closed) return QDialog::eventFilter(watched, event);
   auto* w = qobject_cast<QWidget*>(watched);
   // Only keys meant for this window while no dialog of its own is on top.
-  if (!w || (w != this && !isAncestorOf(w)) || QApplication::activeModalWidget() != this) {
+  QWidget* modal = QApplication::activeModalWidget();
+  if (!w || (w != this && !isAncestorOf(w)) || (modal && modal != this)) {
     return QDialog::eventFilter(watched, event);
   }
   return HandleKey(watched, static_cast<QKeyEvent*>(event)) || QDialog::eventFilter(watched, event);

@@ -123,6 +123,7 @@ class TContestLogStd : public QDialog {
   void FieldTextEdited(MaskField f);
   void FocusEntered(QWidget* now);
 
+  QMetaObject::Connection m_focus_watch;
   std::unique_ptr<LogWindow> m_model;
   ImportAction m_import;
   ListWindowGeometry m_list_geometry;

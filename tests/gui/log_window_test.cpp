@@ -1,0 +1,453 @@
+// The logging window driven through its widgets and keys: typing QSOs,
+// duplicates, band and mode choice, the list mode, opening on the band of
+// the last entry, closing into the contest header, and the mask's QSO
+// surviving what the list does with the log's shared record buffer.
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/storage_setup.h"
+#include "contest/contest_definition.h"
+#include "contest/contest_header.h"
+#include "contest/contest_totals_store.h"
+#include "logging/log_access.h"
+#include "logging/log_window.h"
+#include "logging/qso_correction.h"
+#include "logging/qso_record.h"
+#include "logging/qt/log_window.h"
+#include "platform/qt/qt_text.h"
+#include "refdata/suite_settings.h"
+#include "storage/catalogue.h"
+#include "storage/key_encoding.h"
+#include "tests/support/log_fixture.h"
+#include "tests/support/start_dir_fixture.h"
+#include "text/calendar.h"
+#include "text/text_util.h"
+#include "ui/qt/fk_brow.h"
+#include "ui/qt/fk_edit.h"
+
+namespace kontura::testing {
+namespace {
+
+struct HeaderOptions {
+  bool auto_date_time = true;
+  bool rst_free = false;
+};
+
+class LogWindowTest : public StartDirTest {
+ protected:
+  void SetUp() override {
+    StartDirTest::SetUp();
+    // Local 12:00 in winter; the offset -1 gives 11:00 UTC.
+    platform.clock.Set(2026, 3, 7, 12, 0, 0);
+    ASSERT_TRUE(StartStorage());
+    SetFatalStorageHandler([this] { fatal_codes.push_back(StorageErrorCode()); });
+    TheSuiteSettings() = SuiteSettings{};
+    TheSuiteSettings().OwnCall = "DL1ABC";
+    TheSuiteSettings().OwnLocator = kOwnLocator;
+    TheSuiteSettings().TimeOffsetHours = -1;
+    // The main window keeps the contest files open for the whole run.
+    ASSERT_TRUE(OpenFHKK());
+    ASSERT_TRUE(OpenFHKZ());
+    FillContestDefinition(def, {DayNumber(7, 3, 2026), 42, kOwnLocator}, platform.clock);
+  }
+
+  void TearDown() override {
+    window.reset();
+    StartDirTest::TearDown();
+  }
+
+  void AddContest(const HeaderOptions& o = {}) {
+    Fileblock* kk = CatalogueHandle(CatalogueId::kFhkk);
+    kk->ClearBuffer();
+    TContestHeader h(kk->RecordBuffer());
+    PresetNewContest(h, kOwnLocator, "DL1ABC", kEditionCode);
+    h.SetEntryName("Mobil 2026");
+    h.SetAutoDate(o.auto_date_time);
+    h.SetAutoTime(o.auto_date_time);
+    h.SetRstSentFree(o.rst_free);
+    h.SetRstRcvdFree(o.rst_free);
+    kk->AddRecord();
+    ASSERT_EQ(StorageErrorClass(), 0);
+    contest = h.ContestNumber();
+    ASSERT_TRUE(EnsureContestTotals(contest));
+  }
+
+  // Stores QSOs straight into the contest's log before the window opens.
+  void StoreBefore(const std::vector<QsoRecord>& qsos) {
+    ASSERT_TRUE(OpenFHLK(contest));
+    for (const QsoRecord& q : qsos) {
+      q.CopyTo(TheLog()->RecordBuffer());
+      TheLog()->AddRecord();
+      ASSERT_EQ(StorageErrorClass(), 0);
+    }
+    CloseFHLK();
+  }
+
+  static QsoRecord Qso(const std::string& call, char band, const std::string& mode, int32_t seconds) {
+    QsoRecord q;
+    q.SetCall(call);
+    q.SetBand(band);
+    q.SetMode(mode);
+    q.SetQsoDate(DayNumber(7, 3, 2026));
+    q.SetQsoTime(seconds);
+    q.SetSentExchange("59 042/JO62QM");
+    q.SetRecvExchange("59 017/JO50AA");
+    return q;
+  }
+
+  void Open() {
+    window = std::make_unique<TContestLogStd>(contest, def, prefixes);
+    ASSERT_TRUE(window->FormCreate());
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QApplication::processEvents();
+  }
+
+  template <typename W>
+  W* Child(const char* name) {
+    W* c = window->findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(c, nullptr) << name;
+    return c;
+  }
+  std::string Text(const char* label) { return FromQString(Child<QLabel>(label)->text()); }
+
+  // The key goes to the widget that has the focus, as the operator's would.
+  void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr);
+    QTest::keyClick(target, key, mods);
+  }
+  // Types over whatever the field holds.
+  void TypeInto(const char* field, const std::string& text) {
+    TfkEdit* e = Child<TfkEdit>(field);
+    e->setFocus();
+    QApplication::processEvents();
+    e->selectAll();
+    QTest::keyClicks(e, QString::fromLatin1(text.c_str()));
+  }
+  // The call of the QSO the list stands on.
+  std::string ListCall() {
+    if (!window->List()->ReadCurrent()) return "(none)";
+    return LogRecord().Call();
+  }
+  // Call, participant number and locator, each left by Enter.
+  void LogQso(const std::string& call, const std::string& number, const std::string& locator) {
+    TypeInto("eCall", call);
+    Key(Qt::Key_Return);
+    QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(number.c_str()));
+    Key(Qt::Key_Return);
+    QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(locator.c_str()));
+    Key(Qt::Key_Return);
+  }
+
+  std::vector<QsoRecord> Log() {
+    std::vector<QsoRecord> all;
+    SavedLogBuffer saved;
+    for (TheLog()->First(4); StorageErrorClass() == 0; TheLog()->Next(4)) all.push_back(LogRecord());
+    return all;
+  }
+
+  bool Enabled(const char* button) { return Child<QWidget>(button)->isEnabled(); }
+
+  TContestDefinition def;
+  int32_t contest = 0;
+  SmallPrefixTable prefixes;
+  std::unique_ptr<TContestLogStd> window;
+  std::vector<int> fatal_codes;
+};
+
+TEST_F(LogWindowTest, OpensWithCaptionOwnCallAndAnEmptyList) {
+  AddContest();
+  Open();
+  EXPECT_EQ(FromQString(window->windowTitle()), "DL1ABC  Logbuch (Contest : Mobil 2026 )");
+  EXPECT_EQ(Text("lNextNumber"), "1");
+  EXPECT_EQ(Text("lBand"), "80 m");
+  EXPECT_EQ(Text("lMode"), "CW");
+  EXPECT_EQ(Text("lListCaption"), kListBarEntry);
+  EXPECT_EQ(QApplication::focusWidget(), Child<TfkEdit>("eCall"));
+  EXPECT_TRUE(Child<QLabel>("lContestBeenden")->isVisible());
+  EXPECT_TRUE(Child<QPushButton>("btnImport")->isVisible());
+  // The list has one order and no quick search.
+  EXPECT_FALSE(window->List()->findChild<QWidget*>(QStringLiteral("eSuch"))->isVisible());
+  EXPECT_FALSE(window->List()->findChild<QWidget*>(QStringLiteral("cbSort"))->isVisible());
+}
+
+// Typing three QSOs with the date and time from the clock, and with both
+// typed by the operator.
+TEST_F(LogWindowTest, TypedQsosAreStoredCountedAndListed) {
+  struct Case {
+    const char* label;
+    bool auto_date_time;
+    int32_t expected_time;
+  };
+  for (const Case& c : {Case{"clock", true, 11 * 3600}, Case{"typed", false, 12 * 3600 + 5 * 60}}) {
+    SCOPED_TRACE(c.label);
+    AddContest({c.auto_date_time});
+    Open();
+    EXPECT_EQ(Child<TfkEdit>("eUTC")->isVisible(), !c.auto_date_time);
+    EXPECT_EQ(Child<QLabel>("lUTCWert")->isVisible(), c.auto_date_time);
+    const char* calls[] = {"DL1AAA", "DL2BBB", "DK3CCC"};
+    const char* times[] = {"1205", "1206", "1207"};
+    for (int i = 0; i < 3; ++i) {
+      if (!c.auto_date_time) TypeInto("eDatum", "07.03.2026");
+      LogQso(calls[i], "17", "JO50AA");
+      if (!c.auto_date_time) {
+        ASSERT_EQ(QApplication::focusWidget(), Child<TfkEdit>("eUTC"));
+        TypeInto("eUTC", times[i]);
+        Key(Qt::Key_Return);
+      }
+    }
+    const std::vector<QsoRecord> log = Log();
+    ASSERT_EQ(log.size(), 3u);
+    for (size_t i = 0; i < log.size(); ++i) {
+      EXPECT_EQ(log[i].Call(), calls[i]);
+      EXPECT_EQ(log[i].QsoNo(), static_cast<int32_t>(i) + 1);
+      EXPECT_EQ(log[i].Band(), kBand80);
+      EXPECT_EQ(log[i].QsoDate(), DayNumber(7, 3, 2026));
+      EXPECT_EQ(log[i].QsoTime(), c.expected_time + (c.auto_date_time ? 0 : 60 * static_cast<int32_t>(i)));
+      EXPECT_EQ(log[i].Locator(), "JO50AA");
+      EXPECT_GT(log[i].Points(), 0);
+    }
+    EXPECT_EQ(Text("lNextNumber"), "4");
+    EXPECT_EQ(TrimBlanks(Text("lBandQsos1")), "3");
+    EXPECT_EQ(Text("lTotalQsos"), "3 QSO");
+    EXPECT_EQ(Child<TfkEdit>("eCall")->text(), QString());
+    EXPECT_EQ(QApplication::focusWidget(), Child<TfkEdit>("eCall"));
+    EXPECT_EQ(ListCall(), "DK3CCC") << "the list stands on the newest QSO";
+    window->close();
+    window.reset();
+  }
+  EXPECT_TRUE(fatal_codes.empty());
+}
+
+TEST_F(LogWindowTest, DuplicateOnTheSameBandIsNotStored) {
+  AddContest();
+  Open();
+  LogQso("DL1AAA", "17", "JO50AA");
+  const size_t messages = platform.dialogs.messages.size();
+  LogQso("DL1AAA", "18", "JO50AB");
+  EXPECT_GT(platform.dialogs.messages.size(), messages) << "the duplicate is reported";
+  EXPECT_EQ(Log().size(), 1u);
+  EXPECT_EQ(Text("lNextNumber"), "2");
+}
+
+// Three bands: F8 opens the list at the current band; Enter chooses, Esc
+// closes it and leaves band and mask alone.
+TEST_F(LogWindowTest, F8OpensTheBandListWithThreeBands) {
+  AddContest();
+  Open();
+  TypeInto("eCall", "DL1AAA");
+  Key(Qt::Key_F8);
+  QListWidget* bands = Child<QListWidget>("lbBand");
+  ASSERT_TRUE(bands->isVisible());
+  EXPECT_EQ(bands->count(), 3);
+  EXPECT_EQ(bands->currentRow(), 0);
+  Key(Qt::Key_Escape);
+  EXPECT_FALSE(bands->isVisible());
+  EXPECT_EQ(Text("lBand"), "80 m");
+  EXPECT_EQ(Child<TfkEdit>("eCall")->text(), QStringLiteral("DL1AAA")) << "Esc closed the list only";
+
+  Key(Qt::Key_F8);
+  Key(Qt::Key_Down);
+  Key(Qt::Key_Return);
+  EXPECT_FALSE(bands->isVisible());
+  EXPECT_EQ(Text("lBand"), "2 m");
+  EXPECT_EQ(window->Model().session().CurrentBand, kBand2);
+  EXPECT_EQ(QApplication::focusWidget(), Child<TfkEdit>("eCall"));
+  // The next QSO goes onto the new band.
+  Key(Qt::Key_Return);
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("17"));
+  Key(Qt::Key_Return);
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("JO50AA"));
+  Key(Qt::Key_Return);
+  ASSERT_EQ(Log().size(), 1u);
+  EXPECT_EQ(Log()[0].Band(), kBand2);
+  EXPECT_EQ(Log()[0].BandSerial(), 1);
+}
+
+TEST_F(LogWindowTest, F8TogglesBetweenTwoBandsWithoutAList) {
+  AddContest();
+  def.BandCodes = {};
+  def.BandCodes[0] = kBand80;
+  def.BandCodes[1] = kBand2;
+  Open();
+  Key(Qt::Key_F8);
+  EXPECT_FALSE(Child<QListWidget>("lbBand")->isVisible());
+  EXPECT_EQ(Text("lBand"), "2 m");
+  Key(Qt::Key_F8);
+  EXPECT_EQ(Text("lBand"), "80 m");
+}
+
+// F7: the mode list; the fixed reports follow the new mode.
+TEST_F(LogWindowTest, F7ChangesTheModeAndPresetsTheReports) {
+  AddContest();
+  Open();
+  EXPECT_EQ(Text("lRSTsWert"), "599");
+  Key(Qt::Key_F7);
+  QListWidget* modes = Child<QListWidget>("lbMode");
+  ASSERT_TRUE(modes->isVisible());
+  EXPECT_EQ(modes->currentItem()->text(), QStringLiteral("CW"));
+  modes->setCurrentRow(1);
+  Key(Qt::Key_Return);
+  EXPECT_FALSE(modes->isVisible());
+  EXPECT_EQ(Text("lMode"), "SSB");
+  EXPECT_EQ(Text("lRSTsWert"), "59 ");
+  EXPECT_EQ(Text("lRSTrWert"), "59 ");
+  LogQso("DL1AAA", "17", "JO50AA");
+  ASSERT_EQ(Log().size(), 1u);
+  EXPECT_EQ(Log()[0].Mode(), "SSB");
+  EXPECT_EQ(Log()[0].SentExchange().substr(0, 3), "59 ");
+}
+
+// F5 moves into the list: the caption bar says how to get back, and only
+// the list's buttons (and keys) act; Esc returns to the mask.
+TEST_F(LogWindowTest, F5ListModeAndEscBack) {
+  AddContest();
+  StoreBefore({Qso("DL1AAA", kBand80, "CW", 9 * 3600)});
+  Open();
+  TypeInto("eCall", "DL2B");
+  Key(Qt::Key_F5);
+  EXPECT_EQ(Text("lListCaption"), kListBarList);
+  for (const char* b : {"btnAendern", "btnLoeschen", "btnBandlog"}) EXPECT_TRUE(Enabled(b)) << b;
+  for (const char* b : {"btnClear", "btnMode", "btnBand", "btnListe", "btnKorrektur", "btnCallsuche", "btnNotiz",
+                        "btnNameQth"}) {
+    EXPECT_FALSE(Enabled(b)) << b;
+  }
+  Key(Qt::Key_F8);  // Band is disabled in the list: the key does nothing
+  EXPECT_FALSE(Child<QListWidget>("lbBand")->isVisible());
+  Key(Qt::Key_Escape);
+  EXPECT_EQ(Text("lListCaption"), kListBarEntry);
+  EXPECT_TRUE(Enabled("btnClear"));
+  EXPECT_FALSE(Enabled("btnAendern"));
+  EXPECT_EQ(QApplication::focusWidget(), Child<TfkEdit>("eCall"));
+  EXPECT_EQ(Child<TfkEdit>("eCall")->text(), QStringLiteral("DL2B")) << "the mask keeps its QSO";
+  Key(Qt::Key_Escape);
+  EXPECT_EQ(Child<TfkEdit>("eCall")->text(), QString()) << "Esc in the mask clears it";
+  EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(LogWindowTest, OpensOnTheBandOfTheLastEntry) {
+  AddContest();
+  StoreBefore({Qso("DL1AAA", kBand80, "CW", 9 * 3600), Qso("DL2BBB", kBand2, "FM", 10 * 3600)});
+  Open();
+  EXPECT_EQ(Text("lBand"), "2 m");
+  EXPECT_EQ(window->Model().session().CurrentBand, kBand2);
+  EXPECT_EQ(Text("lNextNumber"), "3");
+  EXPECT_EQ(ListCall(), "DL2BBB");
+}
+
+// Closing stores the list's column widths (grid column k at header byte
+// 301 + 2k) and the summary, and leaves the contest's header in the FHKK
+// buffer for the catalogue to write back.
+TEST_F(LogWindowTest, ClosingStoresColumnWidthsAndTheSummary) {
+  AddContest();
+  Open();
+  LogQso("DL1AAA", "17", "JO50AA");
+  LogQso("DL2BBB", "18", "JO50AB");
+  auto* grid = window->List()->findChild<QTableWidget*>(QStringLiteral("grid"));
+  ASSERT_NE(grid, nullptr);
+  grid->setColumnWidth(3, 123);
+  Child<QPushButton>("btnBeenden")->click();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(TheLog(), nullptr) << "the log is closed";
+  const ConstContestHeader buffer(CatalogueRecord(CatalogueId::kFhkk));
+  EXPECT_EQ(buffer.ContestNumber(), contest);
+  EXPECT_EQ(buffer.ColumnWidth(4), 123);
+  EXPECT_EQ(buffer.SumQso(1), 2);
+  EXPECT_GT(buffer.SumPoints(1), 0);
+
+  // The widths come back at the next opening.
+  CatalogueHandle(CatalogueId::kFhkk)->ClearBuffer();
+  window.reset();
+  Open();
+  grid = window->List()->findChild<QTableWidget*>(QStringLiteral("grid"));
+  EXPECT_EQ(grid->columnWidth(3), 123);
+}
+
+// The QSO in the mask is not the log's shared record: paging the list onto
+// a 2 m QSO and coming back stores the next QSO on 80 m with the current
+// mode and nothing of the QSO the list read.
+TEST_F(LogWindowTest, ListPagingLeavesTheMaskQsoAlone) {
+  AddContest();
+  QsoRecord old = Qso("EA8ZZZ", kBand2, "FM", 8 * 3600);
+  old.SetDxcc("EA8");
+  old.SetExcluded(1);
+  old.SetDxccManual(1);
+  StoreBefore({old, Qso("DL1AAA", kBand80, "CW", 9 * 3600)});
+  Open();
+  TypeInto("eCall", "DL2BBB");
+  Key(Qt::Key_F5);
+  Key(Qt::Key_Home, Qt::ControlModifier);
+  ASSERT_EQ(ListCall(), "EA8ZZZ");
+  Key(Qt::Key_Escape);
+  Key(Qt::Key_Return);
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("17"));
+  Key(Qt::Key_Return);
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("JO50AA"));
+  Key(Qt::Key_Return);
+  const std::vector<QsoRecord> log = Log();
+  ASSERT_EQ(log.size(), 3u);
+  const QsoRecord& q = log.back();
+  EXPECT_EQ(q.Call(), "DL2BBB");
+  EXPECT_EQ(q.Band(), kBand80);
+  EXPECT_EQ(q.Mode(), "CW");
+  EXPECT_EQ(q.Dxcc(), "DL");
+  EXPECT_EQ(q.Excluded(), 0);
+  EXPECT_EQ(q.DxccManual(), 0);
+  EXPECT_EQ(q.QsyBand(), 0);
+}
+
+// Del in the list asks only the deletion's own question.
+TEST_F(LogWindowTest, DelInTheListAsksTheDeletionsQuestionOnly) {
+  AddContest();
+  StoreBefore({Qso("DL1AAA", kBand80, "CW", 9 * 3600)});
+  Open();
+  Key(Qt::Key_F5);
+  platform.dialogs.answers = {false};
+  Key(Qt::Key_Delete);
+  EXPECT_EQ(platform.dialogs.questions, std::vector<std::string>{DeleteQuestion("DL1AAA")});
+  EXPECT_EQ(Log().size(), 1u);
+  platform.dialogs.answers = {true};
+  Key(Qt::Key_Delete);
+  EXPECT_EQ(Log().size(), 0u);
+  EXPECT_EQ(Text("lNextNumber"), "1");
+}
+
+TEST_F(LogWindowTest, ImportWithoutAnImportSaysSo) {
+  AddContest();
+  Open();
+  Child<QPushButton>("btnImport")->click();
+  EXPECT_EQ(platform.dialogs.messages.back(), kImportUnavailable);
+}
+
+TEST_F(LogWindowTest, ImportRefreshesListAndStatus) {
+  AddContest();
+  window = std::make_unique<TContestLogStd>(contest, def, prefixes, [](ContestLog& log, QWidget*) {
+    QsoEntry& entry = log.entry();
+    entry.mask().focus = MaskField::kCall;
+    entry.Type(MaskField::kCall, "DL7XYZ");
+    entry.Type(MaskField::kRecv3, "JO50AA");
+    entry.Save(true);
+  });
+  ASSERT_TRUE(window->FormCreate());
+  window->show();
+  Child<QPushButton>("btnImport")->click();
+  EXPECT_EQ(Log().size(), 1u);
+  EXPECT_EQ(Text("lNextNumber"), "2");
+  EXPECT_EQ(ListCall(), "DL7XYZ");
+}
+
+}  // namespace
+}  // namespace kontura::testing
