@@ -95,6 +95,9 @@ QsoDetailModel FillDetail(const QsoRecord& qso, const LogContext& ctx, const Ent
   for (size_t i = 0; i < 3; ++i) {
     f.sent_enabled[i] = mask.Shown(kSentFields[i]);
     f.recv_enabled[i] = mask.Shown(kRecvFields[i]);
+    const int32_t kind = ctx.Definition.RecvKinds[i];
+    const std::string& label = ctx.Definition.ExchangeLabels[i];
+    if (kind != kExchangeHidden) f.field_captions[i] = label.empty() ? std::string(ExchangeKindCaption(kind)) : label;
   }
   for (const std::string& mode : ctx.Definition.ModeNames) {
     if (mode.empty()) break;

@@ -45,6 +45,8 @@ struct QsoDetailFields {
   // them; the reports always are.
   std::array<bool, 3> sent_enabled{};
   std::array<bool, 3> recv_enabled{};
+  // What fields 2 to 4 hold ("Nr", "Locator", ...); empty for an unused one.
+  std::array<std::string, 3> field_captions{};
   std::string qsl_sent;
   std::string qsl_received;
   std::string dxcc;  // the field captioned "DXCC", bound to Dxcc

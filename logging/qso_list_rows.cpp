@@ -63,8 +63,8 @@ std::string QsoListRow(const QsoRecord& q, const QsoListPictures& pictures) {
   cells.reserve(kQsoListColumns);
   const bool marker = q.IsBandChangeMarker();
   cells.push_back(marker ? std::string() : FormatPictureInt(kNumberPicture, q.QsoNo()));
-  cells.push_back(DateToText(pictures.date, q.QsoDate()));
-  cells.push_back(TimeToText(pictures.time, q.QsoTime()));
+  cells.push_back(q.QsoDate() < 0 ? std::string(pictures.date.size(), ' ') : DateToText(pictures.date, q.QsoDate()));
+  cells.push_back(q.QsoTime() < 0 ? std::string(pictures.time.size(), ' ') : TimeToText(pictures.time, q.QsoTime()));
   if (marker) {
     cells.push_back(Concat({"*** QSY ", BandName(q.QsyBand(), false), " ***"}));
     cells.resize(kQsoListColumns);

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_documents.h"
+#include "platform/qt/qt_progress.h"
 #include "refdata/prefix_choice.h"
 #include "refdata/qt/prefix_choice_dialog.h"
 #include "storage/catalogue.h"
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
   kontura::QtDocuments documents;
   kontura::InstallDialogs(&dialogs);
   kontura::InstallDocuments(&documents);
+  kontura::QtProgress progress;
+  kontura::InstallProgress(&progress);
   // Ambiguous prefixes are answered by the operator in the choice dialog.
   kontura::QtPrefixChooser prefix_chooser;
   kontura::InstallPrefixChooser(&prefix_chooser);
@@ -46,6 +49,7 @@ int main(int argc, char** argv) {
     }
   }
   kontura::InstallPrefixChooser(nullptr);
+  kontura::InstallProgress(nullptr);
   kontura::InstallDocuments(nullptr);
   kontura::InstallDialogs(nullptr);
   return rc;

@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <vector>
 
+class QListWidget;
+
 namespace kontura {
 
 class TStdGetBand : public QDialog {
@@ -19,6 +21,7 @@ class TStdGetBand : public QDialog {
 
  private:
   std::vector<char> m_bands;
+  QListWidget* m_list = nullptr;
 };
 
 // Shows the choice; 0 when it was cancelled.

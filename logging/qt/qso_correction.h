@@ -26,6 +26,7 @@ class TKorrekturstd : public QDialog {
 
   TfkBrow* Brow() const { return m_brow; }
   CorrectionMode Mode() const { return m_mode; }
+  char Band() const { return m_band; }
 
   // Shows the window (and, in the call search, the search dialog over it)
   // at `geometry` when it was shown before, and remembers where it was when
@@ -37,14 +38,11 @@ class TKorrekturstd : public QDialog {
   void done(int result) override;
 
  private:
-  void ChangeCurrent();
-  void DeleteCurrent();
-  int32_t CurrentRecordNo();
-
   ContestLog& m_log;
   CorrectionMode m_mode;
   char m_band;
   TfkBrow* m_brow = nullptr;
+  ListWindowGeometry* m_geometry = nullptr;
 };
 
 // Runs the list of `mode`; the band log first asks for the band. False when

@@ -10,6 +10,8 @@
 // cbBand, cbMode, eFreq, eName, eQTH, btnBeenden.
 
 #include <QDialog>
+#include <array>
+#include <vector>
 
 #include "logging/qso_correction.h"
 #include "logging/qso_detail.h"
@@ -32,13 +34,34 @@ class TQsoDetail : public QDialog {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  QLineEdit* AddEdit(const char* name, int max_length, bool capitals);
   void BuildControls();
   void ShowModel();
   void ReadFields();
+  void FocusNextField(QWidget* from);
   void FinishAndAccept();
 
   QsoDetailModel& m_model;
   bool m_updating = false;  // the model is being shown: no echo back
+  bool m_finished = false;
+  QLabel* m_number = nullptr;
+  QLineEdit* m_call = nullptr;
+  QLineEdit* m_date = nullptr;
+  QLineEdit* m_time = nullptr;
+  QLineEdit* m_sent_report = nullptr;
+  QLineEdit* m_recv_report = nullptr;
+  std::array<QLineEdit*, 3> m_sent{};
+  std::array<QLineEdit*, 3> m_recv{};
+  QLineEdit* m_qsl_sent = nullptr;
+  QLineEdit* m_qsl_received = nullptr;
+  QLineEdit* m_dxcc = nullptr;
+  QComboBox* m_band = nullptr;
+  QComboBox* m_mode = nullptr;
+  QLineEdit* m_frequency = nullptr;
+  QLineEdit* m_name = nullptr;
+  QLineEdit* m_qth = nullptr;
+  // The fields in tab order, for Enter.
+  std::vector<QWidget*> m_order;
 };
 
 // Runs TQsoDetail modally over `parent`.

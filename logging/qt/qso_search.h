@@ -9,6 +9,8 @@
 
 #include <QDialog>
 
+class QLineEdit;
+
 namespace kontura {
 
 class TfkBrow;
@@ -22,6 +24,7 @@ class TSucheQE : public QDialog {
  private:
   void StartSearch();
   TfkBrow& m_brow;
+  QLineEdit* m_call = nullptr;
 };
 
 }  // namespace kontura
