@@ -609,9 +609,10 @@ void TContestLogStd::PositionListOnCurrentBand() {
 bool TContestLogStd::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress || m_closed) return QDialog::eventFilter(watched, event);
   auto* w = qobject_cast<QWidget*>(watched);
-  // Only keys meant for this window while no dialog of its own is on top.
+  // Only keys meant for this window itself: not for a dialog it opened
+  // (which is a window of its own), nor while another modal one is on top.
   QWidget* modal = QApplication::activeModalWidget();
-  if (!w || (w != this && !isAncestorOf(w)) || (modal && modal != this)) {
+  if (!w || w->window() != this || (modal && modal != this)) {
     return QDialog::eventFilter(watched, event);
   }
   return HandleKey(watched, static_cast<QKeyEvent*>(event)) || QDialog::eventFilter(watched, event);
@@ -799,6 +800,8 @@ void TContestLogStd::FocusMask() {
   m_model->EnterArea(LogArea::kEntry);
   ShowArea();
   ShowMask();
+  // After a dialog of its own the window takes the keyboard back.
+  if (isVisible() && !isActiveWindow()) activateWindow();
   if (TfkEdit* e = Field(m_model->entry().mask().focus); e && e->isVisible()) e->setFocus();
 }
 

@@ -50,6 +50,11 @@ class LogWindowModelTest : public LogTest {
     CloseFHLK();
   }
 
+  void TearDown() override {
+    model.reset();  // closes the log while the storage still runs
+    LogTest::TearDown();
+  }
+
   LogWindow& OpenWindow() {
     model = std::make_unique<LogWindow>(kContest, ctx.Definition, prefixes);
     EXPECT_TRUE(model->Open());

@@ -5,13 +5,17 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +42,53 @@
 
 namespace kontura::testing {
 namespace {
+
+// Answers the modal windows the logging window opens, one script each in
+// the order they come up; a window still open after its script is closed,
+// so that a failing test never hangs.
+class ModalScripts {
+ public:
+  std::deque<std::function<void(QDialog&)>> scripts;
+  std::vector<std::string> seen;  // object names, in order
+
+  ModalScripts() {
+    m_timer.setInterval(5);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+    m_timer.start();
+  }
+
+ private:
+  void Poll() {
+    QDialog* d = Next();
+    if (!d) return;
+    d->setProperty("scripted", true);
+    seen.push_back(d->objectName().toStdString());
+    if (!scripts.empty()) {
+      auto script = scripts.front();
+      scripts.pop_front();
+      script(*d);
+    }
+    if (d->isVisible()) d->close();
+  }
+
+  // The modal dialog on top, else any other window the logging window opened.
+  static QDialog* Next() {
+    auto unscripted = [](QWidget* w) {
+      auto* d = qobject_cast<QDialog*>(w);
+      return d && d->isVisible() && !d->property("scripted").toBool() &&
+                     d->objectName() != QStringLiteral("ContestLogStd")
+                 ? d
+                 : nullptr;
+    };
+    if (QWidget* modal = QApplication::activeModalWidget()) return unscripted(modal);
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (QDialog* d = unscripted(w)) return d;
+    }
+    return nullptr;
+  }
+
+  QTimer m_timer;
+};
 
 struct HeaderOptions {
   bool auto_date_time = true;
@@ -145,6 +196,10 @@ class LogWindowTest : public StartDirTest {
   // Call, participant number and locator, each left by Enter.
   void LogQso(const std::string& call, const std::string& number, const std::string& locator) {
     TypeInto("eCall", call);
+    FinishQso(number, locator);
+  }
+  // From the call field on: Enter, number, Enter, locator, Enter.
+  void FinishQso(const std::string& number, const std::string& locator) {
     Key(Qt::Key_Return);
     QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(number.c_str()));
     Key(Qt::Key_Return);
@@ -266,12 +321,7 @@ TEST_F(LogWindowTest, F8OpensTheBandListWithThreeBands) {
   EXPECT_EQ(Text("lBand"), "2 m");
   EXPECT_EQ(window->Model().session().CurrentBand, kBand2);
   EXPECT_EQ(QApplication::focusWidget(), Child<TfkEdit>("eCall"));
-  // The next QSO goes onto the new band.
-  Key(Qt::Key_Return);
-  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("17"));
-  Key(Qt::Key_Return);
-  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("JO50AA"));
-  Key(Qt::Key_Return);
+  FinishQso("17", "JO50AA");  // the next QSO goes onto the new band
   ASSERT_EQ(Log().size(), 1u);
   EXPECT_EQ(Log()[0].Band(), kBand2);
   EXPECT_EQ(Log()[0].BandSerial(), 1);
@@ -376,37 +426,87 @@ TEST_F(LogWindowTest, ClosingStoresColumnWidthsAndTheSummary) {
   EXPECT_EQ(grid->columnWidth(3), 123);
 }
 
-// The QSO in the mask is not the log's shared record: paging the list onto
-// a 2 m QSO and coming back stores the next QSO on 80 m with the current
-// mode and nothing of the QSO the list read.
-TEST_F(LogWindowTest, ListPagingLeavesTheMaskQsoAlone) {
-  AddContest();
-  QsoRecord old = Qso("EA8ZZZ", kBand2, "FM", 8 * 3600);
-  old.SetDxcc("EA8");
-  old.SetExcluded(1);
-  old.SetDxccManual(1);
-  StoreBefore({old, Qso("DL1AAA", kBand80, "CW", 9 * 3600)});
-  Open();
-  TypeInto("eCall", "DL2BBB");
+// The QSO in the mask is not the log's shared record. A 2 m QSO with hand-
+// chosen entity and excluded from scoring is in the log; the operator has
+// begun an 80 m QSO when a list reads the 2 m QSO into the shared buffer.
+// Finishing the QSO afterwards must store it on 80 m, in the current mode,
+// with nothing of the QSO the list read.
+class MaskQsoTest : public LogWindowTest {
+ protected:
+  void SetUp() override {
+    LogWindowTest::SetUp();
+    AddContest();
+    QsoRecord old = Qso("EA8ZZZ", kBand2, "FM", 8 * 3600);
+    old.SetDxcc("EA8");
+    old.SetExcluded(1);
+    old.SetDxccManual(1);
+    StoreBefore({old, Qso("DL1AAA", kBand80, "CW", 9 * 3600)});
+    Open();
+    TypeInto("eCall", "DL2BBB");
+  }
+
+  void FinishAndExpectTheTypedQso() {
+    EXPECT_EQ(Child<TfkEdit>("eCall")->text(), QStringLiteral("DL2BBB"));
+    EXPECT_EQ(QApplication::focusWidget(), Child<TfkEdit>("eCall"));
+    FinishQso("17", "JO50AA");
+    const std::vector<QsoRecord> log = Log();
+    ASSERT_EQ(log.size(), 3u);
+    const QsoRecord& q = log.back();
+    EXPECT_EQ(q.Call(), "DL2BBB");
+    EXPECT_EQ(q.Band(), kBand80);
+    EXPECT_EQ(q.Mode(), "CW");
+    EXPECT_EQ(q.Dxcc(), "DL");
+    EXPECT_EQ(q.Excluded(), 0);
+    EXPECT_EQ(q.DxccManual(), 0);
+    EXPECT_EQ(q.QsyBand(), 0);
+  }
+};
+
+TEST_F(MaskQsoTest, ListPagingOntoAStoredQso) {
   Key(Qt::Key_F5);
   Key(Qt::Key_Home, Qt::ControlModifier);
   ASSERT_EQ(ListCall(), "EA8ZZZ");
   Key(Qt::Key_Escape);
-  Key(Qt::Key_Return);
-  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("17"));
-  Key(Qt::Key_Return);
-  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("JO50AA"));
-  Key(Qt::Key_Return);
-  const std::vector<QsoRecord> log = Log();
-  ASSERT_EQ(log.size(), 3u);
-  const QsoRecord& q = log.back();
-  EXPECT_EQ(q.Call(), "DL2BBB");
-  EXPECT_EQ(q.Band(), kBand80);
-  EXPECT_EQ(q.Mode(), "CW");
-  EXPECT_EQ(q.Dxcc(), "DL");
-  EXPECT_EQ(q.Excluded(), 0);
-  EXPECT_EQ(q.DxccManual(), 0);
-  EXPECT_EQ(q.QsyBand(), 0);
+  FinishAndExpectTheTypedQso();
+}
+
+// F4: the search finds the 2 m QSO, Esc closes the list.
+TEST_F(MaskQsoTest, CallSearchOntoAStoredQso) {
+  ModalScripts modals;
+  modals.scripts.push_back([](QDialog& search) {
+    QTest::keyClicks(search.findChild<QLineEdit*>(QStringLiteral("eRufzeichen")), QStringLiteral("ea8zzz"));
+    search.findChild<QPushButton*>(QStringLiteral("btnSuchen"))->click();
+  });
+  modals.scripts.push_back([](QDialog& list) {
+    auto* brow = list.findChild<TfkBrow*>(QStringLiteral("brow"));
+    ASSERT_TRUE(brow->ReadCurrent());
+    EXPECT_EQ(LogRecord().Call(), "EA8ZZZ");
+    QTest::keyClick(brow->findChild<QTableWidget*>(QStringLiteral("grid")), Qt::Key_Escape);
+  });
+  Key(Qt::Key_F4);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  EXPECT_EQ(modals.seen, (std::vector<std::string>{"SucheQE", "Korrekturstd"}));
+  FinishAndExpectTheTypedQso();
+}
+
+// F12 (and Alt+W) open the correction list; after it the mask holds a new QSO.
+TEST_F(LogWindowTest, CorrectionListOpensAndLeavesANewQso) {
+  AddContest();
+  StoreBefore({Qso("DL1AAA", kBand80, "CW", 9 * 3600)});
+  Open();
+  for (const auto& [key, mods] : {std::pair{Qt::Key_F12, Qt::KeyboardModifiers(Qt::NoModifier)},
+                                  std::pair{Qt::Key_W, Qt::KeyboardModifiers(Qt::AltModifier)}}) {
+    TypeInto("eCall", "DL2B");
+    ModalScripts modals;
+    std::string caption;
+    modals.scripts.push_back([&caption](QDialog& list) { caption = FromQString(list.windowTitle()); });
+    Key(key, mods);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(modals.seen, std::vector<std::string>{"Korrekturstd"});
+    EXPECT_EQ(caption, kCorrectionCaption);
+    EXPECT_EQ(Child<TfkEdit>("eCall")->text(), QString());
+    EXPECT_EQ(QApplication::focusWidget(), Child<TfkEdit>("eCall"));
+  }
 }
 
 // Del in the list asks only the deletion's own question.
