@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <climits>
@@ -38,9 +39,9 @@ constexpr int32_t kLastQsoNumber = 999999999;
 // Where the mask's controls stand in a window 800 pixels wide.
 constexpr int kMaskLeft = 170;
 constexpr int kPictureColumnWidth = 160;
-constexpr int kButtonRowTop = 204;
-constexpr int kListTop = 266;
-constexpr int kEvaluationWidth = 180;
+constexpr int kButtonRowTop = 218;
+constexpr int kListTop = 290;
+constexpr int kEvaluationWidth = 196;
 
 const QColor kEntryCaption(0, 128, 128);  // teal
 const QColor kValueLabel(0, 0, 128);      // navy
@@ -89,16 +90,16 @@ struct PictureButtonSpec {
 };
 
 const PictureButtonSpec kPictureButtons[] = {
-    {LogButton::kClear, ButtonPicture::kClear, "btnClear", "Clear", "Eingabe l\xC3\xB6schen (ESC)"},
-    {LogButton::kMode, ButtonPicture::kMode, "btnMode", "Mode F7", "Betriebsart w\xC3\xA4hlen (F7)"},
-    {LogButton::kBand, ButtonPicture::kBand, "btnBand", "Band F8", "Band w\xC3\xA4hlen (F8)"},
-    {LogButton::kList, ButtonPicture::kList, "btnListe", "Liste F5", "Zur QSO-Liste (F5)"},
-    {LogButton::kCorrection, ButtonPicture::kCorrection, "btnKorrektur", "Korrektur F12",
+    {LogButton::kClear, ButtonPicture::kClear, "btnClear", "Clear\nEsc", "Eingabe l\xC3\xB6schen (ESC)"},
+    {LogButton::kMode, ButtonPicture::kMode, "btnMode", "Mode\nF7", "Betriebsart w\xC3\xA4hlen (F7)"},
+    {LogButton::kBand, ButtonPicture::kBand, "btnBand", "Band\nF8", "Band w\xC3\xA4hlen (F8)"},
+    {LogButton::kList, ButtonPicture::kList, "btnListe", "Liste\nF5", "Zur QSO-Liste (F5)"},
+    {LogButton::kCorrection, ButtonPicture::kCorrection, "btnKorrektur", "Korrektur\nF12",
      "QSO-Liste zum \xC3\x84ndern (F12, Alt+W)"},
-    {LogButton::kCallSearch, ButtonPicture::kCallSearch, "btnCallsuche", "Callsuche F4", "Call suchen (F4)"},
-    {LogButton::kHelp, ButtonPicture::kHelp, "btnHilfe", "Hilfe", "Hilfe"},
-    {LogButton::kNote, ButtonPicture::kNote, "btnNotiz", "Notiz F6", "Contest-Notiz (F6)"},
-    {LogButton::kNameQth, ButtonPicture::kNameQth, "btnNameQth", "Name/QTH F9",
+    {LogButton::kCallSearch, ButtonPicture::kCallSearch, "btnCallsuche", "Callsuche\nF4", "Call suchen (F4)"},
+    {LogButton::kHelp, ButtonPicture::kHelp, "btnHilfe", "Hilfe\n", "Hilfe"},
+    {LogButton::kNote, ButtonPicture::kNote, "btnNotiz", "Notiz\nF6", "Contest-Notiz (F6)"},
+    {LogButton::kNameQth, ButtonPicture::kNameQth, "btnNameQth", "Name/QTH\nF9",
      "Frequenz, Name und QTH ein/aus (F9)"},
 };
 
@@ -322,7 +323,7 @@ void TContestLogStd::BuildButtons() {
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setFocusPolicy(Qt::NoFocus);
     b->setAutoRaise(false);
-    b->setGeometry(x, kButtonRowTop, 66, 52);
+    b->setGeometry(x, kButtonRowTop, 66, 64);
     m_mask_places.emplace_back(b, b->geometry());
     x += 69;
     connect(b, &QToolButton::clicked, this, [this, button = spec.button] { Run(m_model->CommandOfButton(button)); });
@@ -345,19 +346,6 @@ void TContestLogStd::BuildList() {
   for (const char* name : {"eSuch", "lSuchBild"}) {
     if (auto* w = m_list->findChild<QWidget*>(QString::fromLatin1(name))) w->hide();
   }
-  m_list->OnBrowEnter = [this] { Run(m_model->CommandOfButton(LogButton::kChange)); };
-  m_list->OnBrowDoppelKlick = [this] {
-    // A double click also moves the focus into the list.
-    m_model->EnterArea(LogArea::kList);
-    Run(m_model->CommandOfButton(LogButton::kChange));
-  };
-  // Del deletes through the correction's own information and question only:
-  // the browser's question and its plain delete never run here.
-  m_list->OnBefore_Loesch = [this] {
-    Run(m_model->CommandOfButton(LogButton::kDelete));
-    return false;
-  };
-
   auto button = [this](const char* name, const char* text, LogButton b) {
     auto* btn = new QPushButton(QString::fromUtf8(text), this);
     btn->setObjectName(QString::fromLatin1(name));
@@ -385,10 +373,11 @@ void TContestLogStd::BuildEvaluation() {
   title->setGeometry(8, 4, 160, 20);
   int y = 26;
   const char* heads[] = {"Band", "QSO", "Punkte"};
-  const int xs[] = {8, 62, 110};
+  const int xs[] = {8, 66, 122};
+  const int ws[] = {56, 50, 62};
   for (int c = 0; c < 3; ++c) {
     QLabel* h = MakeLabel(m_evaluation, (std::string("lKopf") + std::to_string(c + 1)).c_str(), heads[c]);
-    h->setGeometry(xs[c], y, c == 0 ? 50 : 56, 18);
+    h->setGeometry(xs[c], y, ws[c], 18);
     if (c > 0) h->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   }
   y += 20;
@@ -399,7 +388,7 @@ void TContestLogStd::BuildEvaluation() {
     row[1] = MakeLabel(m_evaluation, ("lBandQsos" + n).c_str());
     row[2] = MakeLabel(m_evaluation, ("lBandPoints" + n).c_str());
     for (int c = 0; c < 3; ++c) {
-      row[static_cast<size_t>(c)]->setGeometry(xs[c], y, c == 0 ? 54 : 56, 20);
+      row[static_cast<size_t>(c)]->setGeometry(xs[c], y, ws[c], 20);
       row[static_cast<size_t>(c)]->setAutoFillBackground(true);
       row[static_cast<size_t>(c)]->setFont(f);
       if (c > 0) row[static_cast<size_t>(c)]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -437,6 +426,19 @@ bool TContestLogStd::FormCreate() {
   }
 
   InstallQsoListRows(*m_list, m_model->contest_number());
+  InstallDefaultColumnWidths();
+  // Enter, a double click and Del change and delete as the correction list
+  // does; afterwards the status is redrawn, and after a deletion, which
+  // renumbered the log, the mask gets a new QSO with the new numbers.
+  InstallQsoListCorrection(*m_list, m_model->log(), this, [this] {
+    LogSession& s = m_model->session();
+    if (s.NextQsoNo != s.Totals.NextNumber) {
+      m_model->entry().NewQso();
+      m_shown_next_qso = s.NextQsoNo;
+    }
+    ShowMask();
+    ShowScore();
+  });
   m_list->BindFileblock(TheLog(), kListKey, NumberToKey(1), NumberToKey(kLastQsoNumber));
   PositionListOnCurrentBand();
   m_shown_next_qso = m_model->session().NextQsoNo;
@@ -445,6 +447,20 @@ bool TContestLogStd::FormCreate() {
   ShowArea();
   m_clock->start();
   return true;
+}
+
+void TContestLogStd::InstallDefaultColumnWidths() {
+  // Characters each grid column needs (the first is the "+" of marked
+  // rows): a contest whose header holds no widths yet shows whole numbers,
+  // dates and calls instead of cut cells.
+  static constexpr int kChars[] = {1, 6, 8, 5, 10, 5, 3, 14, 14, 5, 3, 10, 10, 9};
+  const QFontMetrics fm(m_list->findChild<QTableWidget*>(QStringLiteral("grid"))->font());
+  auto stored = m_list->OnBrowColWidths;
+  m_list->OnBrowColWidths = [stored, fm](int column) {
+    const int w = stored ? stored(column) : 0;
+    if (w > 0 || column < 0 || column >= static_cast<int>(std::size(kChars))) return w;
+    return fm.horizontalAdvance(QString(kChars[column], QLatin1Char('0'))) + 12;
+  };
 }
 
 void TContestLogStd::showEvent(QShowEvent* event) {
@@ -471,9 +487,10 @@ void TContestLogStd::LayoutControls() {
   m_own_call->setGeometry(w - 280, 4, 270, 38);
   // The choice lists open at their labels.
   const QRect band = m_l_band->geometry();
-  m_lb_band->setGeometry(band.left(), band.bottom() + 2, 90, 24 + 20 * std::max(1, m_lb_band->count()));
+  auto fit = [](QListWidget* l) { return l->sizeHintForRow(0) * std::max(1, l->count()) + 2 * l->frameWidth(); };
+  m_lb_band->setGeometry(band.left(), band.bottom() + 2, 90, fit(m_lb_band));
   const QRect mode = m_l_mode->geometry();
-  m_lb_mode->setGeometry(mode.left(), mode.bottom() + 2, 70, 24 + 20 * std::max(1, m_lb_mode->count()));
+  m_lb_mode->setGeometry(mode.left(), mode.bottom() + 2, 70, fit(m_lb_mode));
 
   const int list_width = w - kMaskLeft - kEvaluationWidth - 20;
   m_list_caption->setGeometry(kMaskLeft, kListTop, list_width, 22);
@@ -484,8 +501,8 @@ void TContestLogStd::LayoutControls() {
     x += 126;
   }
   m_evaluation->setGeometry(w - kEvaluationWidth - 10, kListTop, kEvaluationWidth, 260);
-  m_l_total_qsos->setGeometry(8, 206, 158, 20);
-  m_l_score->setGeometry(8, 228, 158, 24);
+  m_l_total_qsos->setGeometry(8, 206, kEvaluationWidth - 24, 20);
+  m_l_score->setGeometry(8, 228, kEvaluationWidth - 24, 24);
 }
 
 // ---------------------------------------------------------------- drawing
@@ -746,8 +763,10 @@ void TContestLogStd::Run(LogCommand command) {
                                                                    : 3);
       AfterEntry();
       return;
-    case LogCommand::kChange: ChangeListQso(); return;
-    case LogCommand::kDelete: DeleteListQso(); return;
+    case LogCommand::kChange:
+      if (m_list->ReadCurrent() && m_list->OnBrowEnter) m_list->OnBrowEnter();
+      return;
+    case LogCommand::kDelete: m_list->DeleteCurrent(); return;
     case LogCommand::kBandLog: RunCorrection(CorrectionMode::kBandLog); return;
     case LogCommand::kCallSearch: RunCorrection(CorrectionMode::kCallSearch); return;
     case LogCommand::kCorrection: RunCorrection(CorrectionMode::kCorrection); return;
@@ -810,31 +829,6 @@ void TContestLogStd::FocusList() {
   ShowArea();
   ShowMask();
   m_list->setFocus();
-}
-
-int32_t TContestLogStd::CurrentListRecord() {
-  if (!m_list->ReadCurrent()) return -1;
-  const QsoRecord q = LogRecord();
-  return q.IsBandChangeMarker() ? -1 : q.RecordNo();
-}
-
-void TContestLogStd::ChangeListQso() {
-  const int32_t rec = CurrentListRecord();
-  if (rec < 0) return;
-  ChangeQsoWithDialog(this, m_model->log(), rec);
-  m_list->GotoKey(NumberToKey(rec), rec);
-  ShowScore();
-}
-
-void TContestLogStd::DeleteListQso() {
-  const int32_t rec = CurrentListRecord();
-  if (rec < 0) return;
-  if (DeleteQsoWithDialogs(m_model->log(), rec) != DeleteOutcome::kDeleted) return;
-  m_model->entry().NewQso();
-  m_shown_next_qso = m_model->session().NextQsoNo;
-  m_list->GotoKey(NumberToKey(rec), rec);
-  ShowMask();
-  ShowScore();
 }
 
 void TContestLogStd::RunCorrection(CorrectionMode mode) {

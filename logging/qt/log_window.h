@@ -90,6 +90,7 @@ class TContestLogStd : public QDialog {
   void BuildButtons();
   void BuildList();
   void BuildEvaluation();
+  void InstallDefaultColumnWidths();
   void LayoutControls();
 
   // Draws the model: mask texts, captions, labels, focus.
@@ -111,10 +112,6 @@ class TContestLogStd : public QDialog {
   void FocusMask();
   void FocusList();
 
-  // The list's current QSO; -1 when there is none or it is a band-change marker.
-  int32_t CurrentListRecord();
-  void ChangeListQso();
-  void DeleteListQso();
   void RunCorrection(CorrectionMode mode);
   void OpenNote();
   void RunImport();
