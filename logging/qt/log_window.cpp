@@ -321,6 +321,9 @@ void TContestLogStd::BuildButtons() {
     b->setText(QString::fromLatin1(spec.text));
     b->setToolTip(QString::fromUtf8(spec.hint));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    QFont bf = b->font();
+    bf.setPointSizeF(bf.pointSizeF() * 0.9);  // "Name/QTH" fits the button
+    b->setFont(bf);
     b->setFocusPolicy(Qt::NoFocus);
     b->setAutoRaise(false);
     b->setGeometry(x, kButtonRowTop, 66, 64);
