@@ -240,10 +240,10 @@ void TContestLogStd::BuildMask() {
   f.setPixelSize(30);
   m_l_next_number->setFont(f);
   SetTextColour(m_l_next_number, Qt::red);
-  place(m_l_next_number, {kMaskLeft + 52, 2, 110, 38});
+  m_l_next_number->setGeometry(kMaskLeft + 52, 2, 110, 38);
   m_l_hint = MakeLabel(this, "lHinweis", QString::fromLatin1(kSaveHint));
   SetTextColour(m_l_hint, kValueLabel);
-  place(m_l_hint, {kMaskLeft + 170, 16, 130, 20});
+  m_l_hint->setGeometry(kMaskLeft + 170, 16, 130, 20);
   m_own_call->setGeometry(520, 4, 270, 38);
 
   for (const FieldPlace& p : kFieldPlaces) {
@@ -456,7 +456,7 @@ void TContestLogStd::InstallDefaultColumnWidths() {
   // Characters each grid column needs (the first is the "+" of marked
   // rows): a contest whose header holds no widths yet shows whole numbers,
   // dates and calls instead of cut cells.
-  static constexpr int kChars[] = {1, 6, 8, 5, 10, 5, 3, 14, 14, 5, 3, 10, 10, 9};
+  static constexpr int kChars[] = {1, 6, 8, 5, 10, 5, 3, 16, 16, 5, 3, 10, 10, 9};
   const QFontMetrics fm(m_list->findChild<QTableWidget*>(QStringLiteral("grid"))->font());
   auto stored = m_list->OnBrowColWidths;
   m_list->OnBrowColWidths = [stored, fm](int column) {
@@ -487,6 +487,9 @@ void TContestLogStd::LayoutControls() {
   for (const auto& [widget, designed] : m_mask_places) {
     widget->move(WidenedLeft(designed.left(), w), designed.top());
   }
+  // The number and the hint read with "QSO" as one caption: they move with it.
+  m_l_next_number->move(m_l_qso->x() + 52, 2);
+  m_l_hint->move(m_l_qso->x() + 170, 16);
   m_own_call->setGeometry(w - 280, 4, 270, 38);
   // The choice lists open at their labels.
   const QRect band = m_l_band->geometry();
