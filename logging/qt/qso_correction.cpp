@@ -66,6 +66,9 @@ void TKorrekturstd::RunModal(ListWindowGeometry& geometry) {
     move(p->geometry().center() - rect().center());
   }
   if (m_mode == CorrectionMode::kCallSearch) {
+    // Modal from the start: a window already shown does not become modal
+    // by exec().
+    setWindowModality(Qt::ApplicationModal);
     show();
     TSucheQE search(*m_brow, this);
     search.exec();
