@@ -18,7 +18,7 @@
 namespace kontura {
 namespace {
 
-constexpr int kFirstWidth = 900;
+constexpr int kFirstWidth = 1000;
 constexpr int kFirstHeight = 520;
 
 // The bands of the contest in their order.
