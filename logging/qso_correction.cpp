@@ -36,12 +36,11 @@ bool FindQso(int32_t record_no, QsoRecord* qso) {
   return !qso->IsBandChangeMarker();
 }
 
-// After a deletion or a relevant change: the numbers closed up, the totals
-// counted from the QSO lines, and those totals written into the header, so
-// that header and exports always equal the sum of the lines.
+// After a deletion or a relevant change: the numbers closed up, then the
+// totals counted from the QSO lines and written into the header (the
+// summary recounts first), so that header and exports equal the lines.
 void SettleLog(ContestLog& log) {
   log.Renumber();
-  log.Recount();
   log.StoreSummary();
 }
 

@@ -190,6 +190,25 @@ TEST_F(QsoCorrectionTest, DeletingTheOnlyQsoOfABandLeavesItsTotalsAtZero) {
   ExpectHeaderEqualsLines();
 }
 
+TEST_F(QsoCorrectionTest, EverySummaryCountsTheLinesFirst) {
+  StoreQso("DL1AAA", kBand80, SecondsOf(9, 0, 0), "JO31AB");
+  StoreQso("DL2BBB", kBand2, SecondsOf(9, 5, 0), "JO50AA");
+  OpenLog();
+  // A line changed behind the running totals (by another list, the import
+  // or another program of the suite).
+  TheLog()->FindExact(13, NumberToKey(2));
+  QsoRecord q = LogRecord();
+  q.SetDistance(q.Distance() + 100);
+  q.CopyTo(TheLog()->RecordBuffer());
+  TheLog()->UpdateRecord();
+
+  ASSERT_TRUE(log->StoreSummary());
+  ExpectHeaderEqualsLines();
+  EXPECT_EQ(Header().SumPoints(2), q.Distance());
+  CloseLogSession(*log);
+  EXPECT_EQ(Header().SumPoints(2), q.Distance()) << "at closing too";
+}
+
 TEST_F(QsoCorrectionTest, NoToTheQuestionAndMarkersDeleteNothing) {
   StoreQso("DL1AAA", kBand80, SecondsOf(9, 0, 0), "JO31AB");
   OpenLog();
