@@ -180,7 +180,8 @@ DetailReadBack ReadBackDetail(const QsoDetailModel& model, const LogContext& ctx
   result.relevant = qso.RecvExchange() != old_recv || qso.Band() != old_band || qso.Mode() != old_mode ||
                     qso.Points() != old_points || qso.Distance() != old_distance;
 
-  qso.SetNameQth(Concat({f.name, ";", f.qth}));
+  // As the mask stores it: nothing at all when both are empty.
+  qso.SetNameQth(f.name.empty() && f.qth.empty() ? std::string() : Concat({f.name, ";", f.qth}));
   qso.SetFrequency(static_cast<float>(DetailFrequencyValue(f.frequency)));
   return result;
 }

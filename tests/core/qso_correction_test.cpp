@@ -271,6 +271,7 @@ TEST_F(QsoCorrectionTest, ChangingOnlyTheCallDoesNotRenumber) {
   EXPECT_EQ(changed.QsoNo(), 2) << "not renumbered";
   EXPECT_EQ(changed.QsoTime(), SecondsOf(8, 0, 0));
   EXPECT_EQ(changed.Points(), QsoPoints(changed));
+  EXPECT_EQ(changed.NameQth(), "") << "no name and QTH stay nothing, not \";\"";
   EXPECT_EQ(detail.runs, 1);
 }
 
@@ -434,6 +435,16 @@ TEST(QsoDetailRules, ReportsFollowTheMode) {
   m.SelectMode(0);
   m.SelectMode(1);
   EXPECT_EQ(m.fields().sent_report, "59 ");
+}
+
+TEST(QsoDetailRules, FrequencyTextAndValue) {
+  const struct {
+    std::string text;
+    double mhz;
+  } read[] = {{"145,3", 145.3}, {"3.575", 3.575}, {" 430 ", 430}, {"+7,1", 7.1}, {"", 0}, {"abc", 0}, {",", 0}};
+  for (const auto& c : read) EXPECT_DOUBLE_EQ(DetailFrequencyValue(c.text), c.mhz) << c.text;
+  EXPECT_EQ(DetailFrequencyText(3.575), "3,5750");
+  EXPECT_EQ(DetailFrequencyText(0), "");
 }
 
 TEST(QsoDetailRules, FrequencyAndBandFollowEachOther) {
