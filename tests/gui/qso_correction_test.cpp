@@ -194,6 +194,24 @@ TEST_F(CorrectionWindowTest, CorrectionListChangesWithEnterDeletesWithDelAndClos
   EXPECT_EQ(Records().size(), 2u);
 }
 
+TEST_F(CorrectionWindowTest, ADoubleClickChangesTheQsoOfItsRow) {
+  OpenLog();
+  ModalScripts modal;
+  modal.scripts.push_back([](QWidget& w) {
+    auto& list = dynamic_cast<TKorrekturstd&>(w);
+    QTableWidget* grid = Grid(*list.Brow());
+    const QRect cell = grid->visualRect(grid->model()->index(0, 4));
+    // A double click starts with a press on the cell.
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+  });
+  std::string shown;
+  modal.scripts.push_back([&shown](QWidget& w) { shown = FromQString(Child<QLineEdit>(w, "eCall")->text()); });
+  RunQsoCorrection(nullptr, *log, CorrectionMode::kCorrection, geometry);
+  EXPECT_EQ(shown, "DL1AAA");
+  EXPECT_EQ(modal.seen, (std::vector<std::string>{"kontura::TKorrekturstd", "kontura::TQsoDetail"}));
+}
+
 TEST_F(CorrectionWindowTest, TheListReopensWhereItWasClosed) {
   OpenLog();
   ModalScripts modal;
