@@ -22,8 +22,8 @@ std::string ContestNoteFileName(std::string_view entry_name);
 // ("hh:mm") + " " + call padded with blanks to 10 + " > ".
 std::string NotePrefixLine(int32_t date, int32_t seconds, std::string_view call);
 
-// Where the cursor goes: right behind the prefix, the length of the date
-// picture + the length of the time picture + 15.
+// The length of a prefix line with a call of at most 10 characters: the
+// length of the date picture + the length of the time picture + 15.
 size_t NoteCursorOffset();
 
 // Loads the note at `path` (empty when it does not exist), puts `prefix` in

@@ -36,12 +36,11 @@ bool FindQso(int32_t record_no, QsoRecord* qso) {
   return !qso->IsBandChangeMarker();
 }
 
-// After a deletion or a relevant change: the numbers closed up, the totals
-// counted from the QSO lines, and those totals written into the header, so
-// that header and exports always equal the sum of the lines.
+// After a deletion or a relevant change: the numbers closed up, then the
+// totals counted from the QSO lines and written into the header (the
+// summary recounts first), so that header and exports equal the lines.
 void SettleLog(ContestLog& log) {
   log.Renumber();
-  log.Recount();
   log.StoreSummary();
 }
 
@@ -181,7 +180,8 @@ DetailReadBack ReadBackDetail(const QsoDetailModel& model, const LogContext& ctx
   result.relevant = qso.RecvExchange() != old_recv || qso.Band() != old_band || qso.Mode() != old_mode ||
                     qso.Points() != old_points || qso.Distance() != old_distance;
 
-  qso.SetNameQth(Concat({f.name, ";", f.qth}));
+  // As the mask stores it: nothing at all when both are empty.
+  qso.SetNameQth(f.name.empty() && f.qth.empty() ? std::string() : Concat({f.name, ";", f.qth}));
   qso.SetFrequency(static_cast<float>(DetailFrequencyValue(f.frequency)));
   return result;
 }

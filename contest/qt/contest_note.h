@@ -8,6 +8,7 @@
 // Controls by object name: mNotiz, btnDrucken, btnSpeichern.
 
 #include <QDialog>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -19,14 +20,16 @@ class TContNotiz : public QDialog {
   Q_OBJECT
 
  public:
-  TContNotiz(const std::string& path, const std::string& text, QWidget* parent = nullptr);
+  // Shows `text` (the note as prepared) with the cursor at `cursor`.
+  TContNotiz(const std::string& path, const std::string& text, size_t cursor, QWidget* parent = nullptr);
   bool Saved() const { return m_saved; }
 
  protected:
   void reject() override;
 
  private:
-  void Save();
+  bool Save();
+  void SaveAndClose();
   void Print();
 
   std::string m_path;

@@ -18,7 +18,7 @@
 namespace kontura {
 namespace {
 
-constexpr int kFirstWidth = 900;
+constexpr int kFirstWidth = 1000;
 constexpr int kFirstHeight = 520;
 
 // The bands of the contest in their order.
@@ -66,6 +66,9 @@ void TKorrekturstd::RunModal(ListWindowGeometry& geometry) {
     move(p->geometry().center() - rect().center());
   }
   if (m_mode == CorrectionMode::kCallSearch) {
+    // Modal from the start: a window already shown does not become modal
+    // by exec().
+    setWindowModality(Qt::ApplicationModal);
     show();
     TSucheQE search(*m_brow, this);
     search.exec();

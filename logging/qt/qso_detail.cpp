@@ -28,6 +28,25 @@ QLabel* Caption(const QString& text, QWidget* buddy, QWidget* parent) {
   return label;
 }
 
+// Width of the first caption of a row, so that the rows' fields line up.
+constexpr int kCaptionWidth = 48;
+
+// A row of captioned fields, left-aligned.
+QHBoxLayout* Row(QWidget* parent, std::initializer_list<std::pair<QString, QWidget*>> fields) {
+  auto* row = new QHBoxLayout;
+  bool first = true;
+  for (const auto& [caption, field] : fields) {
+    QLabel* label = Caption(caption, field, parent);
+    if (first) label->setFixedWidth(kCaptionWidth);
+    if (!first) row->addSpacing(10);
+    first = false;
+    row->addWidget(label);
+    row->addWidget(field);
+  }
+  row->addStretch();
+  return row;
+}
+
 bool IsEnter(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int key = static_cast<const QKeyEvent*>(event)->key();
@@ -48,8 +67,11 @@ QLineEdit* TQsoDetail::AddEdit(const char* name, int max_length, bool capitals) 
   auto* edit = new QLineEdit(this);
   edit->setObjectName(QString::fromLatin1(name));
   edit->setMaxLength(max_length);
-  QFontMetrics fm(edit->font());
-  edit->setMinimumWidth(fm.horizontalAdvance(QLatin1Char('W')) * std::min(max_length, 14) / 2 + 16);
+  // As wide as the characters it takes (the long exchange and name fields
+  // as wide as what they usually hold), so that short fields look short.
+  const QFontMetrics fm(edit->font());
+  const int shown = std::clamp(max_length, 2, 16);
+  edit->setFixedWidth(fm.horizontalAdvance(QString(shown, QLatin1Char('M'))) * 3 / 4 + 14);
   if (capitals) {
     connect(edit, &QLineEdit::textEdited, this, [edit](const QString& text) {
       const QString upper = ToQString(QsoDetailModel::Capitals(FromQString(text)));
@@ -73,39 +95,35 @@ void TQsoDetail::BuildControls() {
   m_number->setFont(bold);
   root->addWidget(m_number);
 
-  auto* grid = new QGridLayout;
-  root->addLayout(grid);
   m_call = AddEdit("eCall", static_cast<int>(kDetailCallLength), true);
   m_date = AddEdit("eDatum", static_cast<int>(kDetailDateLength), true);
   m_time = AddEdit("eUTC", static_cast<int>(kDetailTimeLength), true);
-  grid->addWidget(Caption(QStringLiteral("Call"), m_call, this), 0, 0);
-  grid->addWidget(m_call, 0, 1);
-  grid->addWidget(Caption(QStringLiteral("Datum"), m_date, this), 0, 2);
-  grid->addWidget(m_date, 0, 3);
-  grid->addWidget(Caption(QStringLiteral("UTC"), m_time, this), 0, 4);
-  grid->addWidget(m_time, 0, 5);
+  root->addLayout(Row(this, {{QStringLiteral("Call"), m_call}, {QStringLiteral("Datum"), m_date},
+                             {QStringLiteral("UTC"), m_time}}));
 
   // The exchange: a row per side, the report and fields 2 to 4 under the
   // captions of what they hold.
+  auto* exchange = new QGridLayout;
+  root->addLayout(exchange);
   m_sent_report = AddEdit("eRSTs", static_cast<int>(kDetailReportLength), true);
   m_recv_report = AddEdit("eRSTr", static_cast<int>(kDetailReportLength), true);
   const char* sent_names[3] = {"eSent2", "eSent3", "eSent4"};
   const char* recv_names[3] = {"eRecv2", "eRecv3", "eRecv4"};
+  exchange->addWidget(new QLabel(QStringLiteral("RST"), this), 0, 1);
+  exchange->addWidget(Caption(QStringLiteral("RSTs"), m_sent_report, this), 1, 0);
+  exchange->addWidget(m_sent_report, 1, 1);
+  exchange->addWidget(Caption(QStringLiteral("RSTr"), m_recv_report, this), 2, 0);
+  exchange->addWidget(m_recv_report, 2, 1);
   for (size_t i = 0; i < 3; ++i) {
+    const int col = 2 + static_cast<int>(i);
     m_sent[i] = AddEdit(sent_names[i], static_cast<int>(kDetailExchangeLength), true);
     m_recv[i] = AddEdit(recv_names[i], static_cast<int>(kDetailExchangeLength), true);
-    auto* caption = new QLabel(ToQString(f.field_captions[i]), this);
-    grid->addWidget(caption, 1, 2 + static_cast<int>(i) * 1 + 1);
+    exchange->addWidget(new QLabel(ToQString(f.field_captions[i]), this), 0, col);
+    exchange->addWidget(m_sent[i], 1, col);
+    exchange->addWidget(m_recv[i], 2, col);
   }
-  grid->addWidget(new QLabel(QStringLiteral("RST"), this), 1, 1);
-  grid->addWidget(Caption(QStringLiteral("RSTs"), m_sent_report, this), 2, 0);
-  grid->addWidget(m_sent_report, 2, 1);
-  grid->addWidget(Caption(QStringLiteral("RSTr"), m_recv_report, this), 3, 0);
-  grid->addWidget(m_recv_report, 3, 1);
-  for (size_t i = 0; i < 3; ++i) {
-    grid->addWidget(m_sent[i], 2, 3 + static_cast<int>(i));
-    grid->addWidget(m_recv[i], 3, 3 + static_cast<int>(i));
-  }
+  exchange->setColumnMinimumWidth(0, kCaptionWidth);
+  exchange->setColumnStretch(5, 1);
 
   m_qsl_sent = AddEdit("eQSLs", static_cast<int>(kDetailQslLength), true);
   m_qsl_received = AddEdit("eQSLr", static_cast<int>(kDetailQslLength), true);
@@ -113,12 +131,8 @@ void TQsoDetail::BuildControls() {
   for (QLineEdit* qsl : {m_qsl_sent, m_qsl_received}) {
     connect(qsl, &QLineEdit::textChanged, qsl, [qsl] { qsl->selectAll(); });
   }
-  grid->addWidget(Caption(QStringLiteral("QSL s"), m_qsl_sent, this), 4, 0);
-  grid->addWidget(m_qsl_sent, 4, 1);
-  grid->addWidget(Caption(QStringLiteral("QSL r"), m_qsl_received, this), 4, 2);
-  grid->addWidget(m_qsl_received, 4, 3);
-  grid->addWidget(Caption(QStringLiteral("DXCC"), m_dxcc, this), 4, 4);
-  grid->addWidget(m_dxcc, 4, 5);
+  root->addLayout(Row(this, {{QStringLiteral("QSL s"), m_qsl_sent}, {QStringLiteral("QSL r"), m_qsl_received},
+                             {QStringLiteral("DXCC"), m_dxcc}}));
 
   m_band = new QComboBox(this);
   m_band->setObjectName(QStringLiteral("cbBand"));
@@ -129,19 +143,12 @@ void TQsoDetail::BuildControls() {
   m_band->installEventFilter(this);
   m_mode->installEventFilter(this);
   m_frequency = AddEdit("eFreq", static_cast<int>(sizeof(kDetailFrequencyPicture) - 1), false);
-  grid->addWidget(Caption(QStringLiteral("Band"), m_band, this), 5, 0);
-  grid->addWidget(m_band, 5, 1);
-  grid->addWidget(Caption(QStringLiteral("Mode"), m_mode, this), 5, 2);
-  grid->addWidget(m_mode, 5, 3);
-  grid->addWidget(Caption(QStringLiteral("Freq"), m_frequency, this), 5, 4);
-  grid->addWidget(m_frequency, 5, 5);
+  root->addLayout(Row(this, {{QStringLiteral("Band"), m_band}, {QStringLiteral("Mode"), m_mode},
+                             {QStringLiteral("Freq"), m_frequency}}));
 
   m_name = AddEdit("eName", static_cast<int>(kDetailNameLength), false);
   m_qth = AddEdit("eQTH", static_cast<int>(kDetailNameLength), false);
-  grid->addWidget(Caption(QStringLiteral("Name"), m_name, this), 6, 0);
-  grid->addWidget(m_name, 6, 1, 1, 2);
-  grid->addWidget(Caption(QStringLiteral("QTH"), m_qth, this), 6, 3);
-  grid->addWidget(m_qth, 6, 4, 1, 2);
+  root->addLayout(Row(this, {{QStringLiteral("Name"), m_name}, {QStringLiteral("QTH"), m_qth}}));
 
   auto* buttons = new QHBoxLayout;
   auto* finish = new QPushButton(QStringLiteral("Beenden [ESC]"), this);

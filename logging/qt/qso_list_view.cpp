@@ -11,6 +11,8 @@
 #include "logging/qso_correction.h"
 #include "logging/qso_list_rows.h"
 #include "logging/qt/qso_correction.h"
+#include "platform/qt/qt_text.h"
+#include "text/text_util.h"
 #include "ui/qt/fk_brow.h"
 
 namespace kontura {
@@ -21,6 +23,39 @@ namespace {
 // band and number) points to the same place.
 void Reposition(TfkBrow& brow, const std::string& key) {
   brow.GotoKey(key, 0);
+}
+
+// A row as wide as rows usually get: the widths of its cells (and of the
+// titles) are the columns' widths until the operator has set his own.
+std::vector<std::string> WidestCells() {
+  QsoRecord q;
+  q.SetQsoNo(99999);
+  q.SetQsoDate(0);
+  q.SetQsoTime(0);
+  q.SetCall("DL2MOB/MM");
+  q.SetBand('l');
+  q.SetMode("SSB");
+  q.SetSentExchange("599 042/JO62QM");
+  q.SetRecvExchange("599 042/JO62QM");
+  q.SetPoints(9999);
+  q.SetQslSent('N');
+  q.SetQslReceived('Y');
+  q.SetNameQth("Hans-Peter;Ortsname");
+  q.SetFrequency(1296.2f);
+  return SplitCells(QsoListRow(q));
+}
+
+int DefaultWidth(const TfkBrow& brow, int column) {
+  static const std::vector<std::string> cells = WidestCells();
+  static const std::vector<std::string> titles = SplitCells(QsoListHeader());
+  const auto* grid = brow.findChild<const QTableWidget*>(QStringLiteral("grid"));
+  const QFontMetrics fm(grid ? grid->font() : brow.font());
+  constexpr int kPadding = 12;
+  if (column == 0) return fm.horizontalAdvance(QLatin1Char('+')) + kPadding;  // the marker column
+  const size_t t = static_cast<size_t>(column - 1);
+  if (t >= cells.size()) return 0;
+  const QString title = ToQString(TrimBlanks(titles[t]));
+  return std::max(fm.horizontalAdvance(title), fm.horizontalAdvance(ToQString(cells[t]))) + kPadding;
 }
 
 }  // namespace
@@ -40,8 +75,10 @@ void InstallQsoListRows(TfkBrow& brow, int32_t contest_number) {
     return it != marked->end() && it->second ? 1 : 0;
   };
   brow.OnSetHeaderFooter = [&brow] { brow.SetHeaderFooter(QsoListHeader(), ""); };
-  brow.OnBrowColWidths = [widths](int column) {
-    return column >= 0 && static_cast<size_t>(column) < widths->size() ? (*widths)[static_cast<size_t>(column)] : 0;
+  brow.OnBrowColWidths = [widths, &brow](int column) {
+    const int stored =
+        column >= 0 && static_cast<size_t>(column) < widths->size() ? (*widths)[static_cast<size_t>(column)] : 0;
+    return stored > 0 ? stored : DefaultWidth(brow, column);
   };
   for (const char* name : {"eSuch", "lSuchBild"}) {
     if (auto* w = brow.findChild<QWidget*>(QString::fromLatin1(name))) {

@@ -190,6 +190,25 @@ TEST_F(QsoCorrectionTest, DeletingTheOnlyQsoOfABandLeavesItsTotalsAtZero) {
   ExpectHeaderEqualsLines();
 }
 
+TEST_F(QsoCorrectionTest, EverySummaryCountsTheLinesFirst) {
+  StoreQso("DL1AAA", kBand80, SecondsOf(9, 0, 0), "JO31AB");
+  StoreQso("DL2BBB", kBand2, SecondsOf(9, 5, 0), "JO50AA");
+  OpenLog();
+  // A line changed behind the running totals (by another list, the import
+  // or another program of the suite).
+  TheLog()->FindExact(13, NumberToKey(2));
+  QsoRecord q = LogRecord();
+  q.SetDistance(q.Distance() + 100);
+  q.CopyTo(TheLog()->RecordBuffer());
+  TheLog()->UpdateRecord();
+
+  ASSERT_TRUE(log->StoreSummary());
+  ExpectHeaderEqualsLines();
+  EXPECT_EQ(Header().SumPoints(2), q.Distance());
+  CloseLogSession(*log);
+  EXPECT_EQ(Header().SumPoints(2), q.Distance()) << "at closing too";
+}
+
 TEST_F(QsoCorrectionTest, NoToTheQuestionAndMarkersDeleteNothing) {
   StoreQso("DL1AAA", kBand80, SecondsOf(9, 0, 0), "JO31AB");
   OpenLog();
@@ -252,6 +271,7 @@ TEST_F(QsoCorrectionTest, ChangingOnlyTheCallDoesNotRenumber) {
   EXPECT_EQ(changed.QsoNo(), 2) << "not renumbered";
   EXPECT_EQ(changed.QsoTime(), SecondsOf(8, 0, 0));
   EXPECT_EQ(changed.Points(), QsoPoints(changed));
+  EXPECT_EQ(changed.NameQth(), "") << "no name and QTH stay nothing, not \";\"";
   EXPECT_EQ(detail.runs, 1);
 }
 
@@ -415,6 +435,16 @@ TEST(QsoDetailRules, ReportsFollowTheMode) {
   m.SelectMode(0);
   m.SelectMode(1);
   EXPECT_EQ(m.fields().sent_report, "59 ");
+}
+
+TEST(QsoDetailRules, FrequencyTextAndValue) {
+  const struct {
+    std::string text;
+    double mhz;
+  } read[] = {{"145,3", 145.3}, {"3.575", 3.575}, {" 430 ", 430}, {"+7,1", 7.1}, {"", 0}, {"abc", 0}, {",", 0}};
+  for (const auto& c : read) EXPECT_DOUBLE_EQ(DetailFrequencyValue(c.text), c.mhz) << c.text;
+  EXPECT_EQ(DetailFrequencyText(3.575), "3,5750");
+  EXPECT_EQ(DetailFrequencyText(0), "");
 }
 
 TEST(QsoDetailRules, FrequencyAndBandFollowEachOther) {
