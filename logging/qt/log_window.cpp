@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <climits>
@@ -429,7 +428,6 @@ bool TContestLogStd::FormCreate() {
   }
 
   InstallQsoListRows(*m_list, m_model->contest_number());
-  InstallDefaultColumnWidths();
   // Enter, a double click and Del change and delete as the correction list
   // does; afterwards the status is redrawn, and after a deletion, which
   // renumbered the log, the mask gets a new QSO with the new numbers.
@@ -450,20 +448,6 @@ bool TContestLogStd::FormCreate() {
   ShowArea();
   m_clock->start();
   return true;
-}
-
-void TContestLogStd::InstallDefaultColumnWidths() {
-  // Characters each grid column needs (the first is the "+" of marked
-  // rows): a contest whose header holds no widths yet shows whole numbers,
-  // dates and calls instead of cut cells.
-  static constexpr int kChars[] = {1, 6, 8, 5, 10, 5, 3, 16, 16, 5, 3, 10, 10, 9};
-  const QFontMetrics fm(m_list->findChild<QTableWidget*>(QStringLiteral("grid"))->font());
-  auto stored = m_list->OnBrowColWidths;
-  m_list->OnBrowColWidths = [stored, fm](int column) {
-    const int w = stored ? stored(column) : 0;
-    if (w > 0 || column < 0 || column >= static_cast<int>(std::size(kChars))) return w;
-    return fm.horizontalAdvance(QString(kChars[column], QLatin1Char('0'))) + 12;
-  };
 }
 
 void TContestLogStd::showEvent(QShowEvent* event) {

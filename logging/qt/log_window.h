@@ -90,7 +90,6 @@ class TContestLogStd : public QDialog {
   void BuildButtons();
   void BuildList();
   void BuildEvaluation();
-  void InstallDefaultColumnWidths();
   void LayoutControls();
 
   // Draws the model: mask texts, captions, labels, focus.
