@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -507,6 +509,49 @@ TEST_F(LogWindowTest, CorrectionListOpensAndLeavesANewQso) {
     EXPECT_EQ(Child<TfkEdit>("eCall")->text(), QString());
     EXPECT_EQ(QApplication::focusWidget(), Child<TfkEdit>("eCall"));
   }
+}
+
+// F3 in the list: the band choice first, then the band log of that band;
+// afterwards the mask holds a new QSO and has the focus again.
+TEST_F(LogWindowTest, BandLogAfterTheBandChoice) {
+  AddContest();
+  StoreBefore({Qso("DL1AAA", kBand80, "CW", 9 * 3600)});
+  Open();
+  Key(Qt::Key_F5);
+  ModalScripts modals;
+  std::string caption;
+  modals.scripts.push_back([](QDialog& band) {
+    auto* list = band.findChild<QListWidget*>(QStringLiteral("lbBand"));
+    list->setCurrentRow(1);
+    QTest::keyClick(list, Qt::Key_Return);
+  });
+  modals.scripts.push_back([&caption](QDialog& log) { caption = FromQString(log.windowTitle()); });
+  Key(Qt::Key_F3);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  EXPECT_EQ(modals.seen, (std::vector<std::string>{"StdGetBand", "Korrekturstd"}));
+  EXPECT_EQ(caption, kBandLogCaption);
+  EXPECT_EQ(Text("lListCaption"), kListBarEntry);
+  EXPECT_EQ(QApplication::focusWidget(), Child<TfkEdit>("eCall"));
+}
+
+// F6: the note gets a line with the call of the QSO in the mask, which the
+// mask keeps.
+TEST_F(LogWindowTest, NoteLineCarriesTheMaskCall) {
+  AddContest();
+  Open();
+  TypeInto("eCall", "DL2BBB");
+  ModalScripts modals;
+  std::string first_line;
+  modals.scripts.push_back([&first_line](QDialog& note) {
+    const QString text = note.findChild<QPlainTextEdit*>(QStringLiteral("mNotiz"))->toPlainText();
+    first_line = FromQString(text.section(QLatin1Char('\n'), 0, 0));
+  });
+  Key(Qt::Key_F6);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  EXPECT_EQ(modals.seen, std::vector<std::string>{"ContNotiz"});
+  EXPECT_NE(first_line.find("DL2BBB     > "), std::string::npos) << first_line;
+  EXPECT_TRUE(std::filesystem::exists(Path("Mobil 2026.TXT")));
+  EXPECT_EQ(Child<TfkEdit>("eCall")->text(), QStringLiteral("DL2BBB"));
 }
 
 // Del in the list asks only the deletion's own question.
