@@ -80,7 +80,7 @@ const FieldPlace& PlaceOf(MaskField f) {
   return kFieldPlaces[0];
 }
 
-struct PictureButtonSpec {
+struct PictureButton {
   LogButton button;
   ButtonPicture picture;
   const char* name;
@@ -88,7 +88,7 @@ struct PictureButtonSpec {
   const char* hint;
 };
 
-const PictureButtonSpec kPictureButtons[] = {
+const PictureButton kPictureButtons[] = {
     {LogButton::kClear, ButtonPicture::kClear, "btnClear", "Clear\nEsc", "Eingabe l\xC3\xB6schen (ESC)"},
     {LogButton::kMode, ButtonPicture::kMode, "btnMode", "Mode\nF7", "Betriebsart w\xC3\xA4hlen (F7)"},
     {LogButton::kBand, ButtonPicture::kBand, "btnBand", "Band\nF8", "Band w\xC3\xA4hlen (F8)"},
@@ -312,13 +312,13 @@ void TContestLogStd::BuildMask() {
 void TContestLogStd::BuildButtons() {
   int x = kMaskLeft;
   for (size_t i = 0; i < std::size(kPictureButtons); ++i) {
-    const PictureButtonSpec& spec = kPictureButtons[i];
+    const PictureButton& pb = kPictureButtons[i];
     auto* b = new QToolButton(this);
-    b->setObjectName(QString::fromLatin1(spec.name));
-    b->setIcon(DrawnIcon(spec.picture));
+    b->setObjectName(QString::fromLatin1(pb.name));
+    b->setIcon(DrawnIcon(pb.picture));
     b->setIconSize(QSize(28, 28));
-    b->setText(QString::fromLatin1(spec.text));
-    b->setToolTip(QString::fromUtf8(spec.hint));
+    b->setText(QString::fromLatin1(pb.text));
+    b->setToolTip(QString::fromUtf8(pb.hint));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     QFont bf = b->font();
     bf.setPointSizeF(bf.pointSizeF() * 0.9);  // "Name/QTH" fits the button
@@ -328,7 +328,7 @@ void TContestLogStd::BuildButtons() {
     b->setGeometry(x, kButtonRowTop, 66, 64);
     m_mask_places.emplace_back(b, b->geometry());
     x += 69;
-    connect(b, &QToolButton::clicked, this, [this, button = spec.button] { Run(m_model->CommandOfButton(button)); });
+    connect(b, &QToolButton::clicked, this, [this, button = pb.button] { Run(m_model->CommandOfButton(button)); });
     m_picture_buttons[i] = b;
   }
 }
