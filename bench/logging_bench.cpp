@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "app/storage_setup.h"
+#include "bench/bench_contest.h"
 #include "contest/contest_definition.h"
 #include "contest/contest_header.h"
 #include "logging/log_access.h"
@@ -47,7 +48,6 @@ using Timer = std::chrono::steady_clock;
 
 constexpr int kLogSize = 10000;
 constexpr int kSaves = 1000;
-constexpr char kOwnLocator[] = "JO62QM";
 
 // Counts the synchronous flushes the engine asks for.
 class CountingFileSystem : public ForwardingFileSystem {
@@ -75,24 +75,6 @@ class CountingFileSystem : public ForwardingFileSystem {
   };
 };
 
-// German calls are DL, everything else unknown; no dialogs.
-class GermanOnly : public EntityLookup {
- public:
-  int ResolvePrefix(std::string_view call, int32_t, bool* chosen) override {
-    *chosen = false;
-    return call.substr(0, 1) == "D" ? 0 : 1;
-  }
-  Entry WorkingEntry() const override { return {"DL", "EU"}; }
-};
-
-class SilentDialogs : public Dialogs {
- public:
-  int messages = 0;
-  void ShowMessage(std::string_view) override { ++messages; }
-  bool AskYesNo(std::string_view) override { return false; }
-  void Beep() override {}
-};
-
 double Ms(Timer::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 // CPU time of the process in ms (user + system): the elapsed times on a
@@ -103,67 +85,11 @@ double CpuMs() {
   return static_cast<double>(ts.tv_sec) * 1000.0 + static_cast<double>(ts.tv_nsec) / 1e6;
 }
 
-std::string Locator(std::mt19937& rng) {
-  std::string l = "JO00AA";
-  l[2] = static_cast<char>('0' + rng() % 10);
-  l[3] = static_cast<char>('0' + rng() % 10);
-  l[4] = static_cast<char>('A' + rng() % 24);
-  l[5] = static_cast<char>('A' + rng() % 24);
-  return l;
-}
-
-// A contest header (number 1) and a log of kLogSize QSOs on three bands.
-void BuildContest(std::mt19937& rng) {
-  OpenFHKK();
-  Fileblock* kk = CatalogueHandle(CatalogueId::kFhkk);
-  kk->ClearBuffer();
-  TContestHeader h(kk->RecordBuffer());
-  PresetNewContest(h, kOwnLocator, "DL0BEN", kEditionCode);
-  h.SetEntryName("Benchmark");
-  kk->AddRecord();
-  CloseFHKK();
-
-  OpenFHLK(1);
-  Fileblock* log = TheLog();
-  log->SetFlushAfterWrite(false);
-  const int32_t day = DayNumber(7, 3, 2026);
-  for (int i = 0; i < kLogSize; ++i) {
-    QsoRecord q;
-    std::string call = "DA0X";
-    call[1] = static_cast<char>('A' + i % 8);
-    call[2] = static_cast<char>('0' + i % 10);
-    q.SetCall(call + std::to_string(i));
-    q.SetBand("bkl"[i % 3]);
-    q.SetMode(i % 3 == 0 ? "CW" : "FM");
-    q.SetQsoDate(day);
-    q.SetQsoTime(static_cast<int32_t>(rng() % 86400));
-    q.SetSentExchange("59900042/" + std::string(kOwnLocator));
-    q.SetRecvExchange("599" + std::to_string(i % 900) + "/" + Locator(rng));
-    q.SetLocator(SplitExchange(q.RecvExchange()).field3);
-    q.SetDistance(static_cast<int32_t>(rng() % 600));
-    q.SetPoints(static_cast<uint16_t>(q.Distance()));
-    q.SetNameQth("Name;Ort");
-    q.SetDxcc("DL");
-    q.CopyTo(log->RecordBuffer());
-    log->AddRecord();
-  }
-  log->Flush();
-  CloseFHLK();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string dir = argc > 1 ? argv[1] : std::string();
-  const bool own_dir = dir.empty();
-  if (own_dir) {
-    char tmpl[] = "/tmp/kontura-logging-bench-XXXXXX";
-    if (!mkdtemp(tmpl)) return 1;
-    dir = tmpl;
-  }
-  std::filesystem::create_directories(dir);
-  std::filesystem::current_path(dir);
-  SetStartDirFromCurrentDirectory();
+  BenchDirectory dir(argc > 1 ? argv[1] : std::string());
+  if (!dir.ok()) return 1;
   SilentDialogs dialogs;
   InstallDialogs(&dialogs);
   CountingFileSystem fs;
@@ -171,7 +97,7 @@ int main(int argc, char** argv) {
   if (!StartStorage()) return 1;
 
   std::mt19937 rng(2026);
-  BuildContest(rng);
+  BuildContest(rng, kLogSize);
 
   TContestDefinition def;
   FillContestDefinition(def, {DayNumber(7, 3, 2026), 42, kOwnLocator}, TheClock());
@@ -224,7 +150,7 @@ int main(int argc, char** argv) {
     entry.Type(MaskField::kCall, "DM" + std::to_string(i % 10) + "B" + std::to_string(i));
     entry.LeaveField(MaskField::kCall);
     entry.Type(MaskField::kRecv2, std::to_string(i % 900));
-    entry.Type(MaskField::kRecv3, Locator(rng));
+    entry.Type(MaskField::kRecv3, BenchLocator(rng));
     entry.Tick();  // the window's one-second timer keeps the mask's time current
     const long before = fs.syncs;
     auto t0 = Timer::now();
@@ -254,7 +180,7 @@ int main(int argc, char** argv) {
     auto t0 = Timer::now();
     if (!TakeBackupSnapshot(1, 1796000000 + i, &snap, &error)) return 1;
     auto t1 = Timer::now();
-    if (!WriteBackupGeneration(snap, dir + "/backup", 3, &generation, &error)) return 1;
+    if (!WriteBackupGeneration(snap, "backup", 3, &generation, &error)) return 1;
     auto t2 = Timer::now();
     snapshots.push_back(Ms(t1 - t0));
     writes.push_back(Ms(t2 - t1));
@@ -280,9 +206,5 @@ int main(int argc, char** argv) {
               static_cast<double>(syncs) / kSaves, rewrites);
   std::printf("backup of the open log: snapshot median %.1f ms (max %.1f), writing the generation median %.1f ms\n",
               pct(snapshots, 0.5), pct(snapshots, 1.0), pct(writes, 0.5));
-  if (own_dir) {
-    std::filesystem::current_path("/");
-    std::filesystem::remove_all(dir);
-  }
   return 0;
 }

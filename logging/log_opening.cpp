@@ -143,6 +143,10 @@ void ContestLog::Recount() {
 
 bool ContestLog::StoreSummary() {
   ClockPause pause(*m_entry);
+  // The summary is written from the running totals: they are counted from
+  // the QSO lines first, so that the header (and every export read from it)
+  // equals their sum whatever was changed since the last count.
+  RecountLog(m_session.Totals, m_session.CurrentBand);
   if (!OpenFHKK()) return false;
   bool stored = false;
   if (FindHeader(contest_number()) && OpenFHKZ()) {

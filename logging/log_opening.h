@@ -11,8 +11,8 @@
 // band) as the current band, so that the totals are that band's; a new QSO
 // is prepared and the clock runs once.
 //
-// Closing: the summary is written into the contest header (or FHKZ), the
-// lists are closed, the log is renumbered and closed.
+// Closing: the log is recounted and the summary written into the contest
+// header (or FHKZ), the lists are closed, the log is renumbered and closed.
 //
 // The clock does not tick during the whole-log operations.
 
@@ -52,8 +52,8 @@ class ContestLog {
 
   // Recount into the session's totals, keeping the current band.
   void Recount();
-  // The summary into the contest's header and totals records, rewritten.
-  // False when the contest has no header.
+  // The summary into the contest's header and totals records, rewritten,
+  // after a recount. False when the contest has no header.
   bool StoreSummary();
   RenumberResult Renumber();
 

@@ -1,5 +1,6 @@
 #include "logging/mask_text.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 
@@ -74,9 +75,13 @@ double TypedFrequency(std::string_view typed) {
     if (c == ',') c = '.';
   }
   if (t.empty()) return 0;
-  char* end = nullptr;
-  const double v = std::strtod(t.c_str(), &end);
-  return end == t.c_str() ? 0 : v;
+  // from_chars reads the point whatever the process locale says (the window
+  // toolkit sets the desktop's, where strtod would stop at the point).
+  const char* first = t.data();
+  if (*first == '+') ++first;
+  double v = 0;
+  const auto result = std::from_chars(first, t.data() + t.size(), v);
+  return result.ec == std::errc() ? v : 0;
 }
 
 std::string FrequencyText(float mhz) {

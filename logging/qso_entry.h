@@ -46,6 +46,7 @@ class QsoEntry {
   const QsoRecord& record() const { return m_rec; }
   LogSession& session() { return m_s; }
   const LogContext& context() const { return m_ctx; }
+  EntityLookup& lookup() { return m_lookup; }
 
   // Lays the mask out for the contest (once, when the log opens).
   void LayOut() { m_mask.Layout(m_ctx); }

@@ -33,19 +33,7 @@ std::string WithReport(const std::string& exchange, const std::string& report) {
 }  // namespace
 
 int32_t QsoEntry::UtcDate(int32_t* seconds) const {
-  const LocalDateTime now = TheClock().Now();
-  int32_t day = DayNumber(now.day, now.month, now.year);
-  int64_t s = int64_t{now.hour} * 3600 + now.minute * 60 + now.second + int64_t{m_ctx.Options.TimeOffsetHours} * 3600;
-  while (s < 0) {
-    s += 86400;
-    day = AddToDate(day, -1, 0, 0);
-  }
-  while (s >= 86400) {
-    s -= 86400;
-    day = AddToDate(day, 1, 0, 0);
-  }
-  *seconds = static_cast<int32_t>(s);
-  return day;
+  return ClockShiftedBy(m_ctx.Options.TimeOffsetHours, seconds);
 }
 
 void QsoEntry::Tick() {

@@ -7,6 +7,12 @@
 
 namespace kontura {
 
+// The target as the shell-open routine hands it on: every "Ø" becomes "0"
+// (a slashed zero typed for a call sign's zero), and a target with "@" that
+// does not already hold "MAILTO" (in any case) gets "mailto:" in front.
+// UTF-8 in and out.
+std::string ShellOpenTarget(std::string_view target);
+
 class Documents {
  public:
   virtual ~Documents() = default;

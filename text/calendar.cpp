@@ -158,6 +158,22 @@ int32_t NowSeconds() {
   return SecondsOf(now.hour, now.minute, now.second);
 }
 
+int32_t ClockShiftedBy(int32_t offset_hours, int32_t* seconds) {
+  const LocalDateTime now = TheClock().Now();
+  int32_t day = DayNumber(now.day, now.month, now.year);
+  int64_t s = int64_t{now.hour} * 3600 + now.minute * 60 + now.second + int64_t{offset_hours} * 3600;
+  while (s < 0) {
+    s += 86400;
+    day = AddToDate(day, -1, 0, 0);
+  }
+  while (s >= 86400) {
+    s -= 86400;
+    day = AddToDate(day, 1, 0, 0);
+  }
+  *seconds = static_cast<int32_t>(s);
+  return day;
+}
+
 int32_t TodayShifted() {
   const LocalDateTime now = TheClock().Now();
   const int32_t today = DayNumberOfFullDate(now.day, now.month, now.year);

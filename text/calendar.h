@@ -75,6 +75,11 @@ int32_t NowSeconds();
 int32_t TodayShifted();
 int32_t NowShifted();
 
+// The local clock moved by `offset_hours` whole hours (the program's offset
+// from the computer clock to UTC): the day number, and the time of day in
+// *seconds; the date changes where the shifted time crosses midnight.
+int32_t ClockShiftedBy(int32_t offset_hours, int32_t* seconds);
+
 // Minutes to add to local time to get UTC: the time-zone bias plus the
 // daylight bias while daylight saving time is in effect, otherwise plus the
 // standard bias. Central European winter time gives -60, summer time -120.

@@ -7,11 +7,14 @@
 
 #include "app/data_directory.h"
 #include "app/qt/contest_brow.h"
+#include "app/qt/log_window_launcher.h"
 #include "contest/qt/contest_config.h"
+#include "output/qt/adif_import_dialog.h"
 #include "output/qt/export_menu.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_documents.h"
+#include "platform/qt/qt_progress.h"
 #include "refdata/prefix_choice.h"
 #include "refdata/qt/prefix_choice_dialog.h"
 
@@ -26,6 +29,8 @@ int main(int argc, char** argv) {
   kontura::QtDocuments documents;
   kontura::InstallDialogs(&dialogs);
   kontura::InstallDocuments(&documents);
+  kontura::QtProgress progress;
+  kontura::InstallProgress(&progress);
   // Ambiguous prefixes are answered by the operator in the choice dialog.
   kontura::QtPrefixChooser prefix_chooser;
   kontura::InstallPrefixChooser(&prefix_chooser);
@@ -40,7 +45,10 @@ int main(int argc, char** argv) {
 
   int rc = start.exit_code;
   if (start.go_on) {
-    kontura::TContestBrow window;
+    // "Import von ADIF-Dateien" in the logging window runs the import dialog.
+    kontura::QtLogWindowLauncher log_window(kontura::RunAdifImport);
+    kontura::TContestBrow window(nullptr, &log_window);
+    log_window.SetMainWindow(&window);
     switch (window.FormCreate()) {
       case kontura::ContestBrowSession::Outcome::kReady:
         if (start.quit_when_shown) {
@@ -63,6 +71,7 @@ int main(int argc, char** argv) {
   }
   kontura::SetExportMenuHook(nullptr);
   kontura::InstallPrefixChooser(nullptr);
+  kontura::InstallProgress(nullptr);
   kontura::InstallDocuments(nullptr);
   kontura::InstallDialogs(nullptr);
   return rc;

@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/qt/qt_documents.h"
 #include "platform/qt/qt_text.h"
+#include "storage/catalogue.h"
 #include "ui/qt/fk_edit.h"
 
 namespace kontura {
@@ -94,7 +95,7 @@ void TEingContestStd::BuildControls() {
   cg->addWidget(m_time_to, 2, 3);
   left->addWidget(contest);
   connect(rules, &QPushButton::clicked, this,
-          [] { TheDocuments().OpenDocument(std::string(ThisEdition().rulesDocument)); });
+          [] { TheDocuments().OpenDocument(StartDir() + std::string(ThisEdition().rulesDocument)); });
 
   // "Contest- Teilnehmer"
   auto* station = new QGroupBox(QStringLiteral("Contest- Teilnehmer"), this);

@@ -10,8 +10,10 @@
 namespace kontura {
 
 bool QtDocuments::OpenDocument(std::string_view path) {
-  QString text = QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
-  QUrl url = text.contains(QStringLiteral("://")) ? QUrl(text) : QUrl::fromLocalFile(text);
+  const std::string target = ShellOpenTarget(path);
+  QString text = QString::fromStdString(target);
+  QUrl url = text.contains(QStringLiteral("://")) || text.startsWith(QStringLiteral("mailto:")) ? QUrl(text)
+                                                                                                 : QUrl::fromLocalFile(text);
   return QDesktopServices::openUrl(url);
 }
 

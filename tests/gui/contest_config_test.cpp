@@ -12,10 +12,13 @@
 #include <QTest>
 #include <QTimer>
 #include <deque>
+#include <utility>
 #include <functional>
 #include <gtest/gtest.h>
 
 #include "app/qt/contest_brow.h"
+#include "app/qt/log_window_launcher.h"
+#include "logging/qt/log_window.h"
 #include "contest/contest_header.h"
 #include "contest/qt/contest_config.h"
 #include "platform/qt/qt_text.h"
@@ -376,6 +379,90 @@ TEST_F(ConfigDialogTest, FirstStartToAStoredContestAndBackAfterARestart) {
   again.findChild<QPushButton*>(QStringLiteral("btnStarten"))->click();
   EXPECT_EQ(scripts.handled, 3);
   again.close();
+}
+
+// The logging window under the real catalogue, answered like the dialogs:
+// each opening runs one script, then "Contest beenden".
+class LogWindowScripts {
+ public:
+  std::deque<std::function<void(TContestLogStd&)>> scripts;
+  int handled = 0;
+
+  LogWindowScripts() {
+    m_timer.setInterval(5);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+    m_timer.start();
+  }
+
+ private:
+  void Poll() {
+    auto* w = qobject_cast<TContestLogStd*>(QApplication::activeModalWidget());
+    if (!w || w->property("scripted").toBool() || !w->isVisible()) return;
+    w->setProperty("scripted", true);
+    ++handled;
+    if (!scripts.empty()) {
+      auto script = scripts.front();
+      scripts.pop_front();
+      script(*w);
+    }
+    if (w->isVisible()) Child<QPushButton>(*w, "btnBeenden")->click();
+  }
+
+  QTimer m_timer;
+};
+
+// Types one QSO into the mask as an operator does: call, number, locator,
+// each left by Enter (date and time come from the clock).
+void TypeQso(TContestLogStd& w, const char* call, const char* number, const char* locator) {
+  for (const auto& [field, text] : {std::pair{"eCall", call}, {"eRecv2", number}, {"eRecv3", locator}}) {
+    auto* e = Child<TfkEdit>(w, field);
+    e->setFocus();
+    QTest::keyClicks(e, QString::fromLatin1(text));
+    QTest::keyClick(e, Qt::Key_Return);
+  }
+}
+
+// From the first start to the totals after logging: "Neu", "Contest
+// starten", three QSOs typed into the logging window (the main window hidden
+// meanwhile), "Contest beenden"; then "Starten" on the contest, "Contest
+// starten" again, and the after-logging dialog shows the three QSOs and
+// their points.
+TEST_F(ConfigDialogTest, NewContestLoggedThenTheTotalsAfterLogging) {
+  DialogScripts dialogs;
+  LogWindowScripts log_windows;
+  QtLogWindowLauncher launcher;
+  TContestBrow window(nullptr, &launcher);
+  launcher.SetMainWindow(&window);
+  dialogs.scripts.push_back([](TEingContestStd& d) {
+    FillNewContest(d);
+    Child<QRadioButton>(d, "rbUTC")->click();
+    Child<QPushButton>(d, "btnStart")->click();
+  });
+  log_windows.scripts.push_back([&window](TContestLogStd& w) {
+    EXPECT_FALSE(window.isVisible()) << "the main window is hidden while logging";
+    TypeQso(w, "DL1AAA", "17", "JO50AA");
+    TypeQso(w, "DK2BBB", "18", "JN48AA");
+    TypeQso(w, "DF3CCC", "19", "JO62QM");
+    EXPECT_EQ(Child<QLabel>(w, "lNextNumber")->text(), QStringLiteral("4"));
+  });
+  ASSERT_EQ(window.FormCreate(), ContestBrowSession::Outcome::kReady);
+  window.ShowAndGreet();
+  EXPECT_EQ(dialogs.handled, 1);
+  EXPECT_EQ(log_windows.handled, 1);
+  EXPECT_TRUE(window.isVisible()) << "shown again after logging";
+
+  dialogs.scripts.push_back([](TEingContestStd& d) { Child<QPushButton>(d, "btnStart")->click(); });
+  dialogs.scripts.push_back([](TEingContestStd& d) {
+    EXPECT_EQ(Child<QLabel>(d, "lQsoTotal")->text(), QStringLiteral("3 QSO"));
+    EXPECT_NE(Child<QLabel>(d, "lScore")->text(), QStringLiteral("0 Pkt."));
+    Child<QPushButton>(d, "btnBeenden")->click();
+  });
+  window.findChild<QPushButton*>(QStringLiteral("btnStarten"))->click();
+  EXPECT_EQ(dialogs.handled, 3);
+  EXPECT_EQ(log_windows.handled, 2);
+  const ConstContestHeader h = Read(1);
+  EXPECT_EQ(h.SumQso(1), 3);
+  window.close();
 }
 
 }  // namespace
