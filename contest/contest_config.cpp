@@ -232,11 +232,11 @@ std::string ContestConfig::FieldLeft(ConfigField field, const std::string& text_
   return completed;
 }
 
-SaveResult ContestConfig::Refuse(ConfigField field, const std::string& message) const {
+ConfigSaveResult ContestConfig::Refuse(ConfigField field, const std::string& message) const {
   TheDialogs().Beep();
   TheDialogs().ShowMessage(message);
-  SaveResult r;
-  r.outcome = SaveResult::Outcome::kRefused;
+  ConfigSaveResult r;
+  r.outcome = ConfigSaveResult::Outcome::kRefused;
   r.mark = field;
   return r;
 }
@@ -244,7 +244,7 @@ SaveResult ContestConfig::Refuse(ConfigField field, const std::string& message) 
 // Every check of a save, in the order the operator meets the messages. No
 // value is taken over before all of them have passed, so a refused save
 // leaves the header copy and the program-wide values as they were.
-bool ContestConfig::CheckFields(const ConfigFields& f, SaveInitiator who, SaveResult* refused) const {
+bool ContestConfig::CheckFields(const ConfigFields& f, SaveInitiator who, ConfigSaveResult* refused) const {
   if (who == SaveInitiator::kCategoryClick) return true;
   auto refuse = [&](ConfigField field, const char* message) {
     *refused = Refuse(field, message);
@@ -372,8 +372,8 @@ bool ContestConfig::StoreRecords(const ConfigFields& f) {
 
 void ContestConfig::RefillDefinition() { FillDefinitionFromHeader(m_def, m_header.data()); }
 
-SaveResult ContestConfig::Save(const ConfigFields& f, SaveInitiator who) {
-  SaveResult result;
+ConfigSaveResult ContestConfig::Save(const ConfigFields& f, SaveInitiator who) {
+  ConfigSaveResult result;
   if (!CheckFields(f, who, &result)) return result;
   TakeFields(f);
   StoreAddress(f, who);
@@ -384,12 +384,12 @@ SaveResult ContestConfig::Save(const ConfigFields& f, SaveInitiator who) {
   }
   if (!StoreRecords(f)) {
     TheDialogs().ShowMessage("Fehler bei Dateneingabe. Datensatz evtl. schon vorhanden.");
-    result.outcome = SaveResult::Outcome::kStorageFailed;
+    result.outcome = ConfigSaveResult::Outcome::kStorageFailed;
     return result;
   }
   m_edited_bits = 0;
   RefillDefinition();
-  result.outcome = SaveResult::Outcome::kSaved;
+  result.outcome = ConfigSaveResult::Outcome::kSaved;
   return result;
 }
 

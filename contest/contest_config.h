@@ -49,7 +49,7 @@ struct ConfigFields {
   bool start_ssb = false, start_fm = false, start_pr = false;
 };
 
-struct SaveResult {
+struct ConfigSaveResult {
   enum class Outcome { kRefused, kStorageFailed, kSaved };
   Outcome outcome = Outcome::kRefused;
   // Refused: the field to colour light red and to focus.
@@ -112,15 +112,15 @@ class ContestConfig {
   // The save behind "Beenden", "Contest starten", "Drucken / E-Log", Esc
   // answered Yes and a category click. Messages go to the platform dialogs.
   // A refused save changes nothing: no record, no program-wide value.
-  SaveResult Save(const ConfigFields& fields, SaveInitiator who);
+  ConfigSaveResult Save(const ConfigFields& fields, SaveInitiator who);
 
   // Texts of the dialog.
   static std::string EscQuestion() { return "\xC4nderungen \xFC" "bernehmen?"; }
   static std::string OutputsUnavailableText();
 
  private:
-  SaveResult Refuse(ConfigField field, const std::string& message) const;
-  bool CheckFields(const ConfigFields& f, SaveInitiator who, SaveResult* refused) const;
+  ConfigSaveResult Refuse(ConfigField field, const std::string& message) const;
+  bool CheckFields(const ConfigFields& f, SaveInitiator who, ConfigSaveResult* refused) const;
   void TakeFields(const ConfigFields& f);
   void StoreAddress(const ConfigFields& f, SaveInitiator who);
   bool StoreRecords(const ConfigFields& f);

@@ -438,8 +438,8 @@ void TEingContestStd::Unmark(QWidget* w) {
 }
 
 bool TEingContestStd::SaveConfiguration(SaveInitiator who) {
-  const SaveResult r = m_config.Save(Fields(), who);
-  if (r.outcome == SaveResult::Outcome::kRefused) {
+  const ConfigSaveResult r = m_config.Save(Fields(), who);
+  if (r.outcome == ConfigSaveResult::Outcome::kRefused) {
     Mark(r.mark);
     return false;
   }

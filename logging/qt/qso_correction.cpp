@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "logging/log_access.h"
 #include "logging/log_opening.h"
@@ -63,7 +64,16 @@ void TKorrekturstd::RunModal(ListWindowGeometry& geometry) {
   if (geometry.width > 0) {
     setGeometry(geometry.left, geometry.top, geometry.width, geometry.height);
   } else if (const QWidget* p = parentWidget()) {
-    move(p->geometry().center() - rect().center());
+    // Centred over the logging window, but never beyond the screen's edge:
+    // the list is wider than a logging window at its narrowest.
+    QRect r = rect();
+    r.moveCenter(p->geometry().center());
+    if (const QScreen* screen = p->screen()) {
+      const QRect avail = screen->availableGeometry();
+      r.moveLeft(std::clamp(r.left(), avail.left(), std::max(avail.left(), avail.right() - r.width() + 1)));
+      r.moveTop(std::clamp(r.top(), avail.top(), std::max(avail.top(), avail.bottom() - r.height() + 1)));
+    }
+    move(r.topLeft());
   }
   if (m_mode == CorrectionMode::kCallSearch) {
     // Modal from the start: a window already shown does not become modal

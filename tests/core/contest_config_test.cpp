@@ -119,8 +119,8 @@ TEST_F(ContestConfigTest, ChecksInOrderRefuseWithoutStoringOrChangingSettings) {
     ConfigFields f = Valid();
     f.swl = "";
     c.change(f);
-    SaveResult r = config.Save(f, SaveInitiator::kContestStarten);
-    EXPECT_EQ(r.outcome, SaveResult::Outcome::kRefused);
+    ConfigSaveResult r = config.Save(f, SaveInitiator::kContestStarten);
+    EXPECT_EQ(r.outcome, ConfigSaveResult::Outcome::kRefused);
     EXPECT_EQ(r.mark, c.field);
     EXPECT_EQ(platform.dialogs.messages, std::vector<std::string>{c.message});
     EXPECT_EQ(Fhkk()->RecordCount(), 0);
@@ -247,7 +247,7 @@ TEST_F(ContestConfigTest, ParticipantNumberRoundTrips) {
     f.participant_no = c.typed;
     ContestConfig config(ConfigMode::kNew, def);
     config.Open();
-    SaveResult r = config.Save(f, SaveInitiator::kBeenden);
+    ConfigSaveResult r = config.Save(f, SaveInitiator::kBeenden);
     ASSERT_TRUE(r.saved());
     EXPECT_EQ(r.focus, c.message ? ConfigField::kParticipantNo : ConfigField::kNone);
     EXPECT_EQ(platform.dialogs.messages.size(), c.message ? 1u : 0u);
@@ -266,7 +266,7 @@ TEST_F(ContestConfigTest, CategoryClickStoresAtOnceWithoutChecks) {
   ContestConfig config(ConfigMode::kNew, def);
   ConfigFields f = config.Open();
   f.category = 0;
-  SaveResult r = config.Save(f, SaveInitiator::kCategoryClick);
+  ConfigSaveResult r = config.Save(f, SaveInitiator::kCategoryClick);
   EXPECT_TRUE(r.saved());
   EXPECT_TRUE(platform.dialogs.messages.empty());
   EXPECT_EQ(config.Mode(), ConfigMode::kEdit);
@@ -318,8 +318,8 @@ TEST_F(ContestConfigTest, FailedTotalsAddIsRepeatedByTheNextSave) {
 
   ContestConfig config(ConfigMode::kNew, def);
   config.Open();
-  SaveResult r = config.Save(Valid(), SaveInitiator::kContestStarten);
-  EXPECT_EQ(r.outcome, SaveResult::Outcome::kStorageFailed);
+  ConfigSaveResult r = config.Save(Valid(), SaveInitiator::kContestStarten);
+  EXPECT_EQ(r.outcome, ConfigSaveResult::Outcome::kStorageFailed);
   EXPECT_EQ(platform.dialogs.messages,
             std::vector<std::string>{"Fehler bei Dateneingabe. Datensatz evtl. schon vorhanden."});
   EXPECT_EQ(config.Mode(), ConfigMode::kEdit);
