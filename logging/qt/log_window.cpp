@@ -220,6 +220,7 @@ void TContestLogStd::BuildControls() {
 
   m_l_backup = MakeLabel(this, "lBackup");
   m_l_backup->setWordWrap(true);
+  m_l_backup->setAlignment(Qt::AlignRight | Qt::AlignTop);
   m_l_backup->setFont(small);
   // Ctrl+S: a backup now, beside the automatic ones.
   auto* backup_key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
@@ -510,6 +511,8 @@ void TContestLogStd::LayoutControls() {
   m_l_next_number->move(m_l_qso->x() + 52, 2);
   m_l_hint->move(m_l_qso->x() + 170, 16);
   m_own_call->setGeometry(w - 280, 4, 270, 38);
+  // The backup's status line under the own call, where the mask leaves room.
+  m_l_backup->setGeometry(w - 280, 46, 270, 54);
   // The choice lists open at their labels.
   const QRect band = m_l_band->geometry();
   auto fit = [](QListWidget* l) { return l->sizeHintForRow(0) * std::max(1, l->count()) + 2 * l->frameWidth(); };
@@ -528,7 +531,6 @@ void TContestLogStd::LayoutControls() {
   m_evaluation->setGeometry(w - kEvaluationWidth - 10, kListTop, kEvaluationWidth, 260);
   m_l_total_qsos->setGeometry(8, 206, kEvaluationWidth - 24, 20);
   m_l_score->setGeometry(8, 228, kEvaluationWidth - 24, 24);
-  m_l_backup->setGeometry(w - kEvaluationWidth - 10, kListTop + 266, kEvaluationWidth, 48);
 }
 
 // ---------------------------------------------------------------- drawing

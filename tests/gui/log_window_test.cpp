@@ -446,6 +446,10 @@ TEST_F(LogWindowTest, EverySecondQsoAndTheClosingAreBackedUp) {
   LogQso("DL1AAA", "17", "JO50AA");
   LogQso("DL2BBB", "18", "JO50AB");
   QTRY_VERIFY(status->text().startsWith(QStringLiteral("Letzte Sicherung")));
+  // A picture of the window for a person to look at, when asked for.
+  if (const char* shots = std::getenv("KONTURA_SHOTS_DIR")) {
+    window->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/log-window-backup.png"));
+  }
   std::vector<BackupGeneration> gens = ListBackupGenerations(Path("backup"), contest);
   ASSERT_EQ(gens.size(), 1u);
   EXPECT_EQ(gens[0].records, 2);
