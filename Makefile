@@ -15,7 +15,8 @@ PACKAGES := cmake make g++ pkg-config \
             qt6-base-dev qt6-base-dev-tools libgl-dev \
             libgtest-dev libgmock-dev libsqlite3-dev \
             fonts-liberation2 hamradio-files poppler-utils \
-            desktop-file-utils appstream
+            desktop-file-utils appstream \
+            libhamlib-dev libhamlib-utils
 
 # What make deb needs besides: dpkg-shlibdeps finds the libraries the
 # package depends on.

@@ -23,17 +23,11 @@
 #include <string_view>
 
 #include "contest/contest_definition.h"
+#include "logging/rig.h"
 
 namespace kontura {
 
 class QsoEntry;
-
-struct RigReading {
-  bool answered = false;
-  double hz = 0;     // the VFO's frequency
-  std::string mode;  // the rig's mode name ("CW", "CWR", "USB", "FMN", ...)
-  std::string error; // why it did not answer, for the status
-};
 
 // The contest mode for a rig mode; empty when the rig's mode has none in
 // this contest (the mask keeps its mode).
