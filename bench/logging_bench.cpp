@@ -29,6 +29,7 @@
 
 #include "app/storage_setup.h"
 #include "bench/bench_contest.h"
+#include "bench/counting_file_system.h"
 #include "contest/contest_definition.h"
 #include "contest/contest_header.h"
 #include "logging/log_access.h"
@@ -48,32 +49,6 @@ using Timer = std::chrono::steady_clock;
 
 constexpr int kLogSize = 10000;
 constexpr int kSaves = 1000;
-
-// Counts the synchronous flushes the engine asks for.
-class CountingFileSystem : public ForwardingFileSystem {
- public:
-  long syncs = 0;
-  // Leaves the flushes out, to show what a save costs besides the disk.
-  bool skip_sync = false;
-
- protected:
-  std::unique_ptr<StorageFile> Wrap(std::unique_ptr<StorageFile> file) override {
-    return std::make_unique<File>(std::move(file), this);
-  }
-
- private:
-  class File : public ForwardingFile {
-   public:
-    File(std::unique_ptr<StorageFile> inner, CountingFileSystem* fs) : ForwardingFile(std::move(inner)), m_fs(fs) {}
-    bool Sync() override {
-      ++m_fs->syncs;
-      return m_fs->skip_sync || m_inner->Sync();
-    }
-
-   private:
-    CountingFileSystem* m_fs;
-  };
-};
 
 double Ms(Timer::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 

@@ -37,6 +37,7 @@
 #include <vector>
 
 #include "app/storage_setup.h"
+#include "bench/counting_file_system.h"
 #include "catalogue/catalogue_table.h"
 #include "logging/qso_keys.h"
 #include "logging/qso_record.h"
@@ -107,31 +108,6 @@ std::vector<std::vector<uint8_t>> MakeRecords(int n) {
   }
   return out;
 }
-
-// ---- Counting synchronous flushes ------------------------------------------
-
-class CountingFileSystem : public ForwardingFileSystem {
- public:
-  long syncs = 0;
-
- protected:
-  std::unique_ptr<StorageFile> Wrap(std::unique_ptr<StorageFile> file) override {
-    return std::make_unique<File>(std::move(file), this);
-  }
-
- private:
-  class File : public ForwardingFile {
-   public:
-    File(std::unique_ptr<StorageFile> inner, CountingFileSystem* fs) : ForwardingFile(std::move(inner)), m_fs(fs) {}
-    bool Sync() override {
-      ++m_fs->syncs;
-      return m_inner->Sync();
-    }
-
-   private:
-    CountingFileSystem* m_fs;
-  };
-};
 
 // ---- Our engine ------------------------------------------------------------
 

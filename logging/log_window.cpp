@@ -1,6 +1,7 @@
 #include "logging/log_window.h"
 
 #include "logging/log_access.h"
+#include "logging/qso_keys.h"
 #include "logging/qso_list_rows.h"
 #include "refdata/bands_modes.h"
 #include "refdata/suite_settings.h"
@@ -14,7 +15,6 @@ namespace {
 
 constexpr int kHeaderNumberKey = 3;  // FHKK: NumberToKey(ContestNumber)
 constexpr int kTotalsNumberKey = 1;  // FHKZ: the same
-constexpr int kBandSerialKey = 12;   // band + complement of BandSerial
 constexpr int kCaptionCallLength = 19;
 
 // Makes the contest's header the current FHKK record; FHKK must be open.
@@ -213,7 +213,7 @@ int32_t LogWindow::LastRecordOfCurrentBand() const {
   const char band = m_log->session().CurrentBand;
   // Key 12 stores the complement of BandSerial: the first entry at the band
   // is its last QSO.
-  log->FindAtLeast(kBandSerialKey, std::string(1, band));
+  log->FindAtLeast(qso::kKeyBandSerial, std::string(1, band));
   if (StorageErrorClass() != 0) return -1;
   const QsoRecord q = LogRecord();
   if (q.Band() != band) return -1;

@@ -4,6 +4,7 @@
 #include "logging/log_opening.h"
 #include "logging/mask_text.h"
 #include "logging/points.h"
+#include "logging/qso_keys.h"
 #include "platform/platform.h"
 #include "refdata/bands_modes.h"
 #include "refdata/base_call.h"
@@ -15,11 +16,6 @@
 namespace kontura {
 namespace {
 
-constexpr int kKeyRecordNo = 4;
-constexpr int kKeyQsoNo = 13;
-constexpr int kKeyBaseCall = 2;
-constexpr int kKeyBand = 8;
-constexpr int32_t kHighestQsoNo = 999999999;
 constexpr size_t kQuestionCallMax = 20;
 
 constexpr MaskField kSentFields[3] = {MaskField::kSent2, MaskField::kSent3, MaskField::kSent4};
@@ -30,7 +26,7 @@ constexpr MaskField kRecvFields[3] = {MaskField::kRecv2, MaskField::kRecv3, Mask
 bool FindQso(int32_t record_no, QsoRecord* qso) {
   Fileblock* log = TheLog();
   if (log == nullptr) return false;
-  log->FindExact(kKeyRecordNo, NumberToKey(record_no));
+  log->FindExact(qso::kKeyRecordNo, NumberToKey(record_no));
   if (StorageErrorClass() != 0) return false;
   *qso = LogRecord();
   return !qso->IsBandChangeMarker();
@@ -53,13 +49,13 @@ std::string CharText(char c) { return c == 0 ? std::string() : std::string(1, c)
 CorrectionView CorrectionViewOf(CorrectionMode mode, char band) {
   switch (mode) {
     case CorrectionMode::kCallSearch:
-      return {kCorrectionCaption, kKeyBaseCall, "0", std::string(1, '\xFF')};
+      return {kCorrectionCaption, qso::kKeyBaseCall, "0", std::string(1, '\xFF')};
     case CorrectionMode::kBandLog:
-      return {kBandLogCaption, kKeyBand, std::string(1, band), std::string(1, band)};
+      return {kBandLogCaption, qso::kKeyBand, std::string(1, band), std::string(1, band)};
     case CorrectionMode::kCorrection:
       break;
   }
-  return {kCorrectionCaption, kKeyQsoNo, NumberToKey(1), NumberToKey(kHighestQsoNo)};
+  return {kCorrectionCaption, qso::kKeyQsoNo, NumberToKey(1), NumberToKey(qso::kHighestNumber)};
 }
 
 std::string CallSearchKey(std::string_view typed) { return UpperGerman(BaseCall(UpperGerman(TrimBlanks(typed)))); }

@@ -39,6 +39,15 @@ inline constexpr std::array<KeyDef, kKeyCount> kKeys = {{
     {7, true},  {7, true},  {6, true},  {3, true},  {3, true}, {7, true},
 }};
 
+// The keys the program walks and searches the log by.
+inline constexpr int kKeyBaseCall = 2;    // base call, date, time
+inline constexpr int kKeyRecordNo = 4;    // NumberToKey(RecordNo): the log's own order
+inline constexpr int kKeyBand = 8;        // band, BandSerial
+inline constexpr int kKeyBandSerial = 12; // band, complement of BandSerial: the newest first
+inline constexpr int kKeyQsoNo = 13;      // NumberToKey(QsoNo)
+// The highest QSO and record number: the upper end of the number ranges.
+inline constexpr int32_t kHighestNumber = 999999999;
+
 // FHLKTEMP has one key: N5(RecordNo), unique, the counter key.
 inline constexpr int kTempKeyCount = 1;
 inline constexpr int kTempCounterKey = 1;

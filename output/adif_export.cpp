@@ -1,6 +1,7 @@
 #include "output/adif_export.h"
 
 #include "logging/log_access.h"
+#include "logging/qso_keys.h"
 #include "output/output_texts.h"
 #include "platform/platform.h"
 #include "refdata/bands_modes.h"
@@ -13,7 +14,6 @@
 namespace kontura {
 namespace {
 
-constexpr int kRecordNumberKey = 4;
 constexpr int kAreaOption = 8;
 constexpr int kLdkOption = 17;
 
@@ -105,7 +105,7 @@ bool WriteAdifExport(LineWriter& w, const OutputSources& src) {
   const std::string district_tag = DistrictTag(def);
   SavedLogBuffer saved;
   Fileblock* log = TheLog();
-  for (log->First(kRecordNumberKey); StorageErrorClass() == 0; log->Next(kRecordNumberKey)) {
+  for (log->First(qso::kKeyRecordNo); StorageErrorClass() == 0; log->Next(qso::kKeyRecordNo)) {
     const QsoRecord q = LogRecord();
     if (q.IsBandChangeMarker()) continue;
     w.WriteLine(AdifQsoLine(q, rst_only, district_tag));

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "logging/log_access.h"
+#include "logging/qso_keys.h"
 #include "refdata/bands_modes.h"
 #include "storage/fileblock.h"
 #include "text/date_time_text.h"
@@ -12,8 +13,6 @@
 namespace kontura {
 namespace {
 
-constexpr int kRecordNumberKey = 4;
-constexpr int kBandSerialKey = 8;
 constexpr size_t kQsoListTitleWidth = 77;
 constexpr size_t kBandListTitleWidth = 65;
 
@@ -162,7 +161,7 @@ bool WriteQsoList(LineWriter& w, const OutputSources& src) {
     SavedLogBuffer saved;
     Fileblock* log = TheLog();
     int n = 0;
-    for (log->First(kRecordNumberKey); StorageErrorClass() == 0; log->Next(kRecordNumberKey)) {
+    for (log->First(qso::kKeyRecordNo); StorageErrorClass() == 0; log->Next(qso::kKeyRecordNo)) {
       ++n;
       w.PageBreak(page_header);
       const QsoRecord q = LogRecord();
@@ -210,8 +209,8 @@ bool WriteBandList(LineWriter& w, const OutputSources& src) {
     w.SetBold(false);
     w.PageBreak(page_header);
     w.BlankLine();
-    for (log->FindAtLeast(kBandSerialKey, std::string(1, band)); StorageErrorClass() == 0;
-         log->Next(kBandSerialKey)) {
+    for (log->FindAtLeast(qso::kKeyBand, std::string(1, band)); StorageErrorClass() == 0;
+         log->Next(qso::kKeyBand)) {
       const QsoRecord q = LogRecord();
       if (q.Band() != band) break;
       if (q.IsBandChangeMarker()) continue;

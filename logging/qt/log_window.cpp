@@ -19,6 +19,7 @@
 #include "logging/log_access.h"
 #include "logging/log_window.h"
 #include "logging/mask_widening.h"
+#include "logging/qso_keys.h"
 #include "logging/qt/log_window_pictures.h"
 #include "logging/qt/qso_correction.h"
 #include "logging/qt/qso_list_view.h"
@@ -36,8 +37,6 @@
 namespace kontura {
 namespace {
 
-constexpr int kListKey = 4;  // NumberToKey(RecordNo)
-constexpr int32_t kLastQsoNumber = 999999999;
 
 // Where the mask's controls stand in a window 800 pixels wide.
 constexpr int kMaskLeft = 170;
@@ -475,7 +474,7 @@ bool TContestLogStd::FormCreate() {
     ShowMask();
     ShowScore();
   });
-  m_list->BindFileblock(TheLog(), kListKey, NumberToKey(1), NumberToKey(kLastQsoNumber));
+  m_list->BindFileblock(TheLog(), qso::kKeyRecordNo, NumberToKey(1), NumberToKey(qso::kHighestNumber));
   PositionListOnCurrentBand();
   m_shown_next_qso = m_model->session().NextQsoNo;
   ShowMask();
@@ -638,7 +637,7 @@ void TContestLogStd::AfterEntry() {
 }
 
 void TContestLogStd::PositionListOnLastEntry() {
-  m_list->GotoKey(NumberToKey(kLastQsoNumber), INT32_MAX);
+  m_list->GotoKey(NumberToKey(qso::kHighestNumber), INT32_MAX);
 }
 
 void TContestLogStd::PositionListOnCurrentBand() {
