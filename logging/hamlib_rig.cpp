@@ -2,9 +2,48 @@
 
 #include <hamlib/rig.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
 
 namespace kontura {
+
+namespace {
+
+void QuietHamlib() {
+  static const bool quiet = [] {
+    rig_set_debug(RIG_DEBUG_NONE);
+    return true;
+  }();
+  (void)quiet;
+}
+
+int AddModel(const rig_caps* caps, void* data) {
+  auto* models = static_cast<std::vector<RigModelEntry>*>(data);
+  if (caps->rig_model != RIG_MODEL_NETRIGCTL) {
+    models->push_back({static_cast<int>(caps->rig_model), caps->mfg_name ? caps->mfg_name : "",
+                       caps->model_name ? caps->model_name : ""});
+  }
+  return 1;  // go on
+}
+
+// A short German reason for the status line. (rigerror() returns hamlib's
+// whole debug trace in front of the message.)
+std::string ErrorText(int rc) {
+  switch (rc < 0 ? -rc : rc) {
+    case RIG_ECONF: return "Einstellungen passen nicht";
+    case RIG_ETIMEOUT: return "keine Antwort in der Wartezeit";
+    case RIG_EIO: return "keine Verbindung";
+    case RIG_EPROTO: return "unverst\xE4ndliche Antwort";
+    case RIG_ERJCTED: return "Befehl abgewiesen";
+    case RIG_EPOWER: return "ausgeschaltet";
+    default: break;
+  }
+  const char* text = rigerror2(rc);
+  return text ? text : "Fehler " + std::to_string(rc);
+}
+
+}  // namespace
 
 struct HamlibRig::State {
   RigSettings settings;
@@ -22,11 +61,7 @@ struct HamlibRig::State {
 
   // Opens the connection; an error text when it could not be opened.
   std::string Open() {
-    static const bool quiet = [] {
-      rig_set_debug(RIG_DEBUG_NONE);
-      return true;
-    }();
-    (void)quiet;
+    QuietHamlib();
     const rig_model_t model =
         settings.kind == RigSettings::Kind::kNetwork ? RIG_MODEL_NETRIGCTL : static_cast<rig_model_t>(settings.model);
     rig = rig_init(model);
@@ -40,7 +75,7 @@ struct HamlibRig::State {
     }
     const int rc = rig_open(rig);
     if (rc != RIG_OK) {
-      const std::string why = rigerror(rc);
+      const std::string why = ErrorText(rc);
       Close();
       return why;
     }
@@ -51,6 +86,20 @@ struct HamlibRig::State {
     return {};
   }
 };
+
+const std::vector<RigModelEntry>& HamlibRigModels() {
+  static const std::vector<RigModelEntry> models = [] {
+    QuietHamlib();
+    std::vector<RigModelEntry> list;
+    rig_load_all_backends();
+    rig_list_foreach(AddModel, &list);
+    std::sort(list.begin(), list.end(), [](const RigModelEntry& a, const RigModelEntry& b) {
+      return std::tie(a.maker, a.name, a.model) < std::tie(b.maker, b.name, b.model);
+    });
+    return list;
+  }();
+  return models;
+}
 
 HamlibRig::HamlibRig(const RigSettings& settings) : m_state(std::make_unique<State>()) {
   m_state->settings = settings;
@@ -71,7 +120,7 @@ RigReading HamlibRig::Read() {
   if (rc == RIG_OK) rc = rig_get_mode(m_state->rig, RIG_VFO_CURR, &mode, &width);
   if (rc != RIG_OK) {
     // Opened again with the next reading: a daemon or cable may come back.
-    r.error = rigerror(rc);
+    r.error = ErrorText(rc);
     m_state->Close();
     return r;
   }

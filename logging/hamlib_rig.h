@@ -6,6 +6,8 @@
 // readings until it is back. Each reading waits at most about a second.
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "logging/rig.h"
 
@@ -24,5 +26,16 @@ class HamlibRig : public Rig {
   struct State;
   std::unique_ptr<State> m_state;
 };
+
+// A rig model as hamlib knows it, for the operator to choose from.
+struct RigModelEntry {
+  int model = 0;
+  std::string maker;  // "Icom", "Yaesu", ...
+  std::string name;   // "IC-7300", "FT-991", ...
+};
+
+// Every model hamlib can drive directly, by maker and name; without the
+// network model, which the settings offer as a connection of its own.
+const std::vector<RigModelEntry>& HamlibRigModels();
 
 }  // namespace kontura

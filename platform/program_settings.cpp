@@ -45,6 +45,18 @@ ProgramSettings LoadProgramSettings(const std::string& path) {
       ReadInt(value, 1, 100000, &s.backup_every);
     } else if (key == "backup_keep") {
       ReadInt(value, 1, 1000, &s.backup_keep);
+    } else if (key == "rig_kind") {
+      if (value == "none" || value == "direct" || value == "network") s.rig_kind = value;
+    } else if (key == "rig_model") {
+      ReadInt(value, 0, 99999999, &s.rig_model);
+    } else if (key == "rig_device") {
+      s.rig_device = value;
+    } else if (key == "rig_speed") {
+      ReadInt(value, 0, 10000000, &s.rig_speed);
+    } else if (key == "rig_address") {
+      if (!value.empty()) s.rig_address = value;
+    } else if (key == "rig_poll_ms") {
+      ReadInt(value, 100, 10000, &s.rig_poll_ms);
     } else {
       s.others[key] = value;
     }
@@ -62,6 +74,12 @@ bool SaveProgramSettings(const std::string& path, const ProgramSettings& setting
     out << "backup_dir=" << settings.backup_dir << "\n";
     out << "backup_every=" << settings.backup_every << "\n";
     out << "backup_keep=" << settings.backup_keep << "\n";
+    out << "rig_kind=" << settings.rig_kind << "\n";
+    out << "rig_model=" << settings.rig_model << "\n";
+    out << "rig_device=" << settings.rig_device << "\n";
+    out << "rig_speed=" << settings.rig_speed << "\n";
+    out << "rig_address=" << settings.rig_address << "\n";
+    out << "rig_poll_ms=" << settings.rig_poll_ms << "\n";
     for (const auto& [key, value] : settings.others) out << key << "=" << value << "\n";
     out.flush();
     if (!out) return false;

@@ -19,6 +19,16 @@ struct ProgramSettings {
   int backup_every = 10;
   int backup_keep = 5;
 
+  // The transceiver: rig_kind "none", "direct" (hamlib model number,
+  // serial device, speed; 0 the model's default) or "network" (host:port of
+  // a running rigctld), read every rig_poll_ms milliseconds.
+  std::string rig_kind = "none";
+  int rig_model = 0;
+  std::string rig_device;
+  int rig_speed = 0;
+  std::string rig_address = "localhost:4532";
+  int rig_poll_ms = 500;
+
   std::map<std::string, std::string> others;  // keys this program does not know
 };
 

@@ -15,6 +15,7 @@
 
 #include "app/contest_list.h"
 #include "contest/contest_header.h"
+#include "logging/qt/rig_settings_dialog.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_documents.h"
 #include "platform/qt/qt_text.h"
@@ -156,6 +157,7 @@ void TContestBrow::BuildControls() {
   m_btn_loeschen = button("btnLoeschen", QStringLiteral("Löschen"));
   m_btn_schliessen = button("btnSchliessen", QStringLiteral("Schließen"));
   m_btn_hilfe = button("btnHilfe", QStringLiteral("Hilfe"));
+  m_btn_transceiver = button("btnTransceiver", QStringLiteral("Transceiver"));
   connect(m_btn_neu, &QPushButton::clicked, this, [this] {
     m_actions->New();
     PositionOnCurrentContest();
@@ -170,6 +172,7 @@ void TContestBrow::BuildControls() {
   });
   connect(m_btn_schliessen, &QPushButton::clicked, this, [this] { close(); });
   connect(m_btn_hilfe, &QPushButton::clicked, this, [this] { btnHilfeClick(); });
+  connect(m_btn_transceiver, &QPushButton::clicked, this, [this] { EditRigSettings(this); });
 
   // Step 2 of the creation: heading and pictures stay hidden until known.
   m_heading->hide();
@@ -393,7 +396,7 @@ void TContestBrow::LayoutControls() {
     x += b->width() + 6;
   }
   int right = panel_width - 8;
-  for (QPushButton* b : {m_btn_hilfe, m_btn_schliessen}) {
+  for (QPushButton* b : {m_btn_hilfe, m_btn_schliessen, m_btn_transceiver}) {
     int bw = std::max(90, b->sizeHint().width());
     right -= bw;
     b->setGeometry(right, by, bw, bh);

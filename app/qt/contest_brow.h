@@ -92,6 +92,7 @@ class TContestBrow : public QWidget {
   QPushButton* m_btn_loeschen = nullptr;
   QPushButton* m_btn_schliessen = nullptr;
   QPushButton* m_btn_hilfe = nullptr;
+  QPushButton* m_btn_transceiver = nullptr;  // the rig's settings
 };
 
 }  // namespace kontura

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QTimer>
+#include <clocale>
 
 #include "app/data_directory.h"
 #include "app/qt/contest_brow.h"
@@ -20,6 +21,12 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // QApplication takes the desktop's locale, and a German desktop would give
+  // the C library a decimal comma: the mask, the E-Log and ADIF files write
+  // their numbers with the point. hamlib also switches LC_NUMERIC to "C" while
+  // it opens a rig and restores the old name afterwards, which it has freed
+  // by then unless the old name was "C" itself.
+  std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(QStringLiteral("Kontura"));
   // The installed desktop entry and icon carry this name.
   QApplication::setDesktopFileName(QStringLiteral("de.kontura.Kontura"));

@@ -11,11 +11,13 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
+#include <chrono>
 #include <climits>
 #include <ctime>
 #include <optional>
 
 #include "contest/qt/contest_note.h"
+#include "logging/hamlib_rig.h"
 #include "logging/log_access.h"
 #include "logging/log_window.h"
 #include "logging/mask_widening.h"
@@ -23,6 +25,8 @@
 #include "logging/qt/log_window_pictures.h"
 #include "logging/qt/qso_correction.h"
 #include "logging/qt/qso_list_view.h"
+#include "logging/qt/rig_settings_dialog.h"
+#include "logging/rig_settings.h"
 #include "logging/score_totals.h"
 #include "platform/platform.h"
 #include "platform/program_settings.h"
@@ -229,6 +233,28 @@ void TContestLogStd::BuildControls() {
     ShowBackupStatus();
   });
 
+  m_l_rig = MakeLabel(this, "lRig");
+  m_l_rig->setWordWrap(true);
+  m_l_rig->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  m_l_rig->setFont(small);
+  m_l_rig->hide();
+  m_rig_timer = new QTimer(this);
+  connect(m_rig_timer, &QTimer::timeout, this, [this] { ApplyRig(); });
+  // F11: the transceiver's settings; the rig is read again as they say.
+  auto* rig_key = new QShortcut(QKeySequence(Qt::Key_F11), this);
+  connect(rig_key, &QShortcut::activated, this, [this] {
+    if (!m_model->IsOpen()) return;
+    StopRig();
+    EditRigSettings(this);
+    StartRig();
+    activateWindow();
+    if (m_model->area() == LogArea::kEntry) {
+      FocusMask();
+    } else {
+      FocusList();
+    }
+  });
+
   m_clock = new QTimer(this);
   m_clock->setInterval(1000);
   connect(m_clock, &QTimer::timeout, this, [this] {
@@ -250,6 +276,45 @@ void TContestLogStd::StartBackup() {
                                          BackupPolicy{dir, settings.backup_every, settings.backup_keep},
                                          m_backup_worker, [] { return static_cast<int64_t>(std::time(nullptr)); });
   ShowBackupStatus();
+}
+
+void TContestLogStd::StartRig() {
+  const RigSettings rig = RigSettingsOf(LoadProgramSettings(ProgramSettingsPath()));
+  if (rig.kind == RigSettings::Kind::kNone) {
+    m_l_rig->hide();
+    return;
+  }
+  m_rig_follower = std::make_unique<RigFollower>(m_model->entry());
+  m_rig_poller = std::make_unique<RigPoller>(std::make_unique<HamlibRig>(rig), rig.poll_ms);
+  m_l_rig->setText(ToQString(m_rig_follower->Status()));
+  m_l_rig->show();
+  m_rig_timer->start(rig.poll_ms);
+}
+
+void TContestLogStd::StopRig() {
+  m_rig_timer->stop();
+  m_rig_poller.reset();
+  m_rig_follower.reset();
+}
+
+void TContestLogStd::ApplyRig() {
+  // The rig changes the mask only where F8 and F7 would act: in the entry
+  // with no choice list open. Meanwhile newer readings replace older ones.
+  if (!m_model->IsOpen() || m_model->area() != LogArea::kEntry || m_model->open_choice() != LogChoice::kNone) return;
+  RigReading reading;
+  if (!m_rig_poller || !m_rig_poller->Take(&reading)) return;
+  const char band = m_model->session().CurrentBand;
+  const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now().time_since_epoch());
+  if (m_rig_follower->Apply(reading, now.count())) {
+    ShowMask();
+    if (m_model->session().CurrentBand != band) {
+      ShowScore();
+      PositionListOnCurrentBand();
+    }
+  }
+  const QString status = ToQString(m_rig_follower->Status());
+  if (m_l_rig->text() != status) m_l_rig->setText(status);
 }
 
 void TContestLogStd::ShowBackupStatus() {
@@ -482,6 +547,7 @@ bool TContestLogStd::FormCreate() {
   ShowArea();
   m_clock->start();
   StartBackup();
+  StartRig();
   return true;
 }
 
@@ -512,6 +578,7 @@ void TContestLogStd::LayoutControls() {
   m_own_call->setGeometry(w - 280, 4, 270, 38);
   // The backup's status line under the own call, where the mask leaves room.
   m_l_backup->setGeometry(w - 280, 46, 270, 54);
+  m_l_rig->setGeometry(w - 280, 102, 270, 34);
   // The choice lists open at their labels.
   const QRect band = m_l_band->geometry();
   auto fit = [](QListWidget* l) { return l->sizeHintForRow(0) * std::max(1, l->count()) + 2 * l->frameWidth(); };
@@ -728,6 +795,7 @@ bool TContestLogStd::HandleFieldKey(MaskField f, QKeyEvent* key) {
 
 void TContestLogStd::FieldTextEdited(MaskField f) {
   if (!m_model->IsOpen()) return;
+  if (f == MaskField::kFrequency && m_rig_follower) m_rig_follower->OperatorTyped();
   m_model->entry().Type(f, FromQString(Field(f)->text()));
   ShowMask();
 }
@@ -915,6 +983,7 @@ void TContestLogStd::done(int result) {
     // Closing is always allowed: the core's closing sequence, then away.
     m_closed = true;
     m_clock->stop();
+    StopRig();
     m_model->Close(QsoListColumnWidths(*m_list));
     // The closed log, renumbered and summed up, is the last backup.
     if (m_backup) m_backup->Finish();

@@ -31,6 +31,8 @@
 #include "contest/contest_definition.h"
 #include "logging/entry_mask.h"
 #include "logging/log_backup.h"
+#include "logging/rig_follow.h"
+#include "logging/rig_poller.h"
 #include "logging/qso_correction.h"
 
 class QLabel;
@@ -124,11 +126,18 @@ class TContestLogStd : public QDialog {
   // declared first so that the backup, which waits for it, goes first.
   void StartBackup();
   void ShowBackupStatus();
+  // The transceiver, when the program's settings name one: read on a
+  // thread of its own, applied to the mask on every poll.
+  void StartRig();
+  void StopRig();
+  void ApplyRig();
 
   QMetaObject::Connection m_focus_watch;
   ThreadBackupWorker m_backup_worker;
   std::unique_ptr<LogBackup> m_backup;
   std::unique_ptr<LogWindow> m_model;
+  std::unique_ptr<RigFollower> m_rig_follower;
+  std::unique_ptr<RigPoller> m_rig_poller;
   ImportAction m_import;
   ListWindowGeometry m_list_geometry;
   bool m_closed = false;
@@ -171,6 +180,8 @@ class TContestLogStd : public QDialog {
   QLabel* m_l_score = nullptr;
   QTimer* m_clock = nullptr;
   QLabel* m_l_backup = nullptr;
+  QLabel* m_l_rig = nullptr;
+  QTimer* m_rig_timer = nullptr;
 };
 
 }  // namespace kontura

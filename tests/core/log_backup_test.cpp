@@ -128,7 +128,7 @@ TEST(ProgramSettings, DefaultsRoundTripAndUnknownKeysAreKept) {
   EXPECT_EQ(s.backup_every, 10);
   EXPECT_EQ(s.backup_keep, 5);
   std::filesystem::create_directories(dir + "/kontura");
-  std::ofstream(path) << "# comment\nbackup_dir=/media/stick/kontura\nbackup_every=0\nbackup_keep=7\nrig_model=1\n";
+  std::ofstream(path) << "# comment\nbackup_dir=/media/stick/kontura\nbackup_every=0\nbackup_keep=7\nrig_kind=network\nrig_address=127.0.0.1:4600\nqrz_user=dl1abc\n";
   s = LoadProgramSettings(path);
   EXPECT_EQ(s.backup_dir, "/media/stick/kontura");
   EXPECT_EQ(s.backup_every, 10);  // 0 is no interval: the default stays
@@ -137,7 +137,10 @@ TEST(ProgramSettings, DefaultsRoundTripAndUnknownKeysAreKept) {
   ASSERT_TRUE(SaveProgramSettings(path, s));
   const ProgramSettings again = LoadProgramSettings(path);
   EXPECT_EQ(again.backup_every, 25);
-  EXPECT_EQ(again.others.at("rig_model"), "1");
+  EXPECT_EQ(again.others.at("qrz_user"), "dl1abc");
+  EXPECT_EQ(again.rig_kind, "network");
+  EXPECT_EQ(again.rig_address, "127.0.0.1:4600");
+  EXPECT_EQ(again.rig_poll_ms, 500);
   std::filesystem::remove_all(dir);
 }
 

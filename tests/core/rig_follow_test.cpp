@@ -3,9 +3,16 @@
 // rig's modes map onto the contest's, typing wins until the rig moves, a
 // silent rig changes nothing, and a saved QSO keeps the rig's frequency.
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
+#include <memory>
+#include <thread>
 
 #include "logging/rig_follow.h"
+#include "logging/rig_poller.h"
 #include "tests/support/log_fixture.h"
 
 namespace kontura::testing {
@@ -97,6 +104,87 @@ TEST_F(RigFollowTest, TypingWinsUntilTheRigMovesAndASilentRigChangesNothing) {
   ASSERT_EQ(all.size(), 1u);
   EXPECT_NEAR(all[0].Frequency(), 3.573, 1e-4);
   EXPECT_EQ(all[0].Band(), kBand80);
+}
+
+// A scripted rig: answers with the frequency the test sets, or not at all.
+class ScriptedRig : public Rig {
+ public:
+  explicit ScriptedRig(std::atomic<double>* hz) : m_hz(hz) {}
+  RigReading Read() override {
+    const double hz = m_hz->load();
+    if (hz <= 0) return {false, 0, "", "keine Verbindung"};
+    return {true, hz, "USB", {}};
+  }
+
+ private:
+  std::atomic<double>* m_hz;
+};
+
+TEST(RigPoller, DeliversTheNewestReadingFromItsOwnThreadAndStopsPromptly) {
+  std::atomic<double> hz{3.7e6};
+  auto poller = std::make_unique<RigPoller>(std::make_unique<ScriptedRig>(&hz), 10);
+  RigReading r;
+  for (int i = 0; i < 500 && !poller->Take(&r); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  ASSERT_TRUE(r.answered);
+  EXPECT_DOUBLE_EQ(r.hz, 3.7e6);
+  hz = 145.5e6;
+  r = {};
+  for (int i = 0; i < 500 && !(poller->Take(&r) && r.hz == 145.5e6); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_DOUBLE_EQ(r.hz, 145.5e6);
+  hz = 0;  // the rig stops answering
+  for (int i = 0; i < 500 && !(poller->Take(&r) && !r.answered); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_FALSE(r.answered);
+  EXPECT_EQ(r.error, "keine Verbindung");
+  poller.reset();  // joins at once, not after a poll interval
+}
+
+// A rig stuck in a reading (a hung daemon, a serial time-out) does not hold
+// up the window that closes: the poller lets go, and the rig is released
+// on the reading's thread once that reading ends.
+TEST(RigPoller, LetsGoOfARigStuckInAReadingAndReleasesItAfterwards) {
+  struct Gate {
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool reading = false, open = false, destroyed = false;
+  };
+  class StuckRig : public Rig {
+   public:
+    explicit StuckRig(std::shared_ptr<Gate> gate) : m_gate(std::move(gate)) {}
+    ~StuckRig() override {
+      std::lock_guard<std::mutex> lock(m_gate->mutex);
+      m_gate->destroyed = true;
+      m_gate->cv.notify_all();
+    }
+    RigReading Read() override {
+      std::unique_lock<std::mutex> lock(m_gate->mutex);
+      m_gate->reading = true;
+      m_gate->cv.notify_all();
+      m_gate->cv.wait(lock, [this] { return m_gate->open; });
+      return {false, 0, "", "Zeitüberschreitung"};
+    }
+
+   private:
+    std::shared_ptr<Gate> m_gate;
+  };
+  auto gate = std::make_shared<Gate>();
+  auto poller = std::make_unique<RigPoller>(std::make_unique<StuckRig>(gate), 10);
+  {
+    std::unique_lock<std::mutex> lock(gate->mutex);
+    gate->cv.wait(lock, [&] { return gate->reading; });
+  }
+  poller.reset();  // returns although the reading has not ended
+  {
+    std::unique_lock<std::mutex> lock(gate->mutex);
+    EXPECT_FALSE(gate->destroyed);
+    gate->open = true;
+    gate->cv.notify_all();
+    gate->cv.wait(lock, [&] { return gate->destroyed; });
+  }
+  EXPECT_TRUE(gate->destroyed);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -19,6 +21,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,7 +40,9 @@
 #include "storage/backup.h"
 #include "storage/catalogue.h"
 #include "storage/key_encoding.h"
+#include "tests/support/dummy_rig_daemon.h"
 #include "tests/support/log_fixture.h"
+#include "tests/support/scoped_program_settings.h"
 #include "tests/support/start_dir_fixture.h"
 #include "text/calendar.h"
 #include "text/text_util.h"
@@ -434,11 +439,9 @@ TEST_F(LogWindowTest, ClosingStoresColumnWidthsAndTheSummary) {
 // program's settings file says so) and at closing, into the backup
 // directory of the data directory; the status line says when.
 TEST_F(LogWindowTest, EverySecondQsoAndTheClosingAreBackedUp) {
-  const std::string config = Path("config");
-  ASSERT_TRUE(SaveProgramSettings(config + "/kontura/kontura.conf", ProgramSettings{"backup", 2, 5, {}}));
-  const char* old_config = std::getenv("XDG_CONFIG_HOME");
-  const std::string restore = old_config ? old_config : "";
-  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  ProgramSettings settings;
+  settings.backup_every = 2;
+  const ScopedProgramSettings scoped(Path("config"), settings);
   AddContest();
   Open();
   auto* status = Child<QLabel>("lBackup");
@@ -458,11 +461,60 @@ TEST_F(LogWindowTest, EverySecondQsoAndTheClosingAreBackedUp) {
   gens = ListBackupGenerations(Path("backup"), contest);
   ASSERT_FALSE(gens.empty());
   EXPECT_EQ(gens.back().records, 3) << "the closing wrote the last backup";
-  if (old_config) {
-    setenv("XDG_CONFIG_HOME", restore.c_str(), 1);
-  } else {
-    unsetenv("XDG_CONFIG_HOME");
+}
+
+// F11 chooses the transceiver (here hamlib's dummy rig behind rigctld) in
+// the "Transceiver" window; the choice goes into the program's settings
+// file beside the other settings, and from then on the mask follows the
+// rig's frequency and mode. A stopped daemon shows in the rig's status
+// line while the logging goes on, and the QSO keeps the rig's frequency.
+TEST_F(LogWindowTest, F11ChoosesTheRigAndTheMaskFollowsItUntilItStops) {
+  if (!RigctldInstalled()) GTEST_SKIP() << "rigctld (libhamlib-utils) is missing";
+  DummyRigDaemon daemon;
+  ASSERT_TRUE(daemon.running());
+  ASSERT_TRUE(daemon.Set("F 3573000 M CW 500"));
+  ProgramSettings settings;
+  settings.backup_every = 7;
+  const ScopedProgramSettings scoped(Path("config"), settings);
+  AddContest();
+  Open();
+  auto* rig = Child<QLabel>("lRig");
+  EXPECT_TRUE(rig->isHidden()) << "no transceiver: no status line";
+
+  ModalScripts modals;
+  modals.scripts.push_back([&](QDialog& d) {
+    d.findChild<QRadioButton*>(QStringLiteral("rbNetz"))->click();
+    d.findChild<QLineEdit*>(QStringLiteral("eAdresse"))->setText(QString::fromStdString(daemon.address()));
+    d.findChild<QSpinBox*>(QStringLiteral("sbAbfrage"))->setValue(100);
+    d.findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+  });
+  Key(Qt::Key_F11);
+  EXPECT_EQ(modals.seen, std::vector<std::string>{"RigSettingsDlg"});
+  const ProgramSettings stored = LoadProgramSettings(ProgramSettingsPath());
+  EXPECT_EQ(stored.rig_kind, "network");
+  EXPECT_EQ(stored.rig_address, daemon.address());
+  EXPECT_EQ(stored.rig_poll_ms, 100);
+  EXPECT_EQ(stored.backup_every, 7) << "the other settings stay";
+
+  EXPECT_FALSE(rig->isHidden());
+  QTRY_VERIFY(rig->text().contains(QStringLiteral("3.573 MHz CW")));
+  EXPECT_EQ(Child<TfkEdit>("eFreq")->text().toStdString(), "3.573");
+
+  ASSERT_TRUE(daemon.Set("F 145300000 M FM 15000"));
+  QTRY_COMPARE(Text("lBand"), std::string("2 m"));
+  EXPECT_EQ(Text("lMode"), "FM");
+  if (const char* shots = std::getenv("KONTURA_SHOTS_DIR")) {
+    window->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/log-window-rig.png"));
   }
+
+  daemon.Stop();
+  QTRY_VERIFY(rig->text().contains(QStringLiteral("antwortet nicht")));
+  LogQso("DL1AAA", "17", "JO50AA");
+  std::vector<QsoRecord> all;
+  for (TheLog()->First(4); StorageErrorClass() == 0; TheLog()->Next(4)) all.push_back(LogRecord());
+  ASSERT_EQ(all.size(), 1u);
+  EXPECT_EQ(all[0].Band(), kBand2);
+  EXPECT_NEAR(all[0].Frequency(), 145.3, 1e-3);
 }
 
 // The QSO in the mask is not the log's shared record. A 2 m QSO with hand-
