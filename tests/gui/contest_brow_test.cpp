@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/qt/contest_brow.h"
@@ -167,6 +168,17 @@ TEST_F(ContestBrowTest, EnterPressesStartenAndHelpOpensTheHelpPage) {
   ASSERT_EQ(platform.documents.opened.size(), 1u);
   EXPECT_EQ(QString::fromStdString(platform.documents.opened[0]), TContestBrow::HelpFilePath());
   EXPECT_TRUE(QFile::exists(TContestBrow::HelpFilePath()));
+
+  // "Transceiver" opens the rig's settings over the main window.
+  QString shown;
+  QTimer::singleShot(0, [&shown] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return;
+    shown = modal->objectName();
+    modal->findChild<QPushButton*>(QStringLiteral("btnAbbrechen"))->click();
+  });
+  w.findChild<QPushButton*>(QStringLiteral("btnTransceiver"))->click();
+  EXPECT_EQ(shown, QStringLiteral("RigSettingsDlg"));
 }
 
 // The window with its real catalogue: the Delete key in the list asks the
