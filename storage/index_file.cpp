@@ -2,7 +2,9 @@
 
 #include "storage/index_file.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include "storage/file_layout.h"
 #include "storage/record_bytes.h"
@@ -177,21 +179,55 @@ PagePtr IndexFile::LoadPage(int i, int32_t page, bool is_root, bool may_evict, P
   return p;
 }
 
-bool IndexFile::WritePage(int i, int32_t page, const IndexPage& p) {
+void IndexFile::EncodePage(int i, const IndexPage& p, uint8_t* out) const {
   const IndexHeader& h = header(i);
-  std::vector<uint8_t>& raw = m_scratch;
-  raw.assign(static_cast<size_t>(h.page_size), 0);
-  PutI16(raw.data(), kPageCount, static_cast<int16_t>(p.entries.size()));
-  PutI32(raw.data(), kPageLeft, p.left);
+  std::memset(out, 0, static_cast<size_t>(h.page_size));
+  PutI16(out, kPageCount, static_cast<int16_t>(p.entries.size()));
+  PutI32(out, kPageLeft, p.left);
   for (size_t j = 0; j < p.entries.size(); ++j) {
-    uint8_t* en = raw.data() + EntryOffset(h.key_length, static_cast<int>(j));
+    uint8_t* en = out + EntryOffset(h.key_length, static_cast<int>(j));
     PutI32(en, kEntryRef, p.entries[j].ref);
     PutI32(en, kEntryRight, p.entries[j].right);
     PutPStr(en, kEntryKey, static_cast<size_t>(h.key_length), p.entries[j].key);
   }
+}
+
+bool IndexFile::WritePage(int i, int32_t page, const IndexPage& p) {
+  std::vector<uint8_t>& raw = m_scratch;
+  raw.resize(static_cast<size_t>(header(i).page_size));
+  EncodePage(i, p, raw.data());
   if (!WriteAt(PageOffset(i, page), raw.data(), raw.size())) return false;
   const_cast<IndexPage&>(p).dirty = false;
   return true;
+}
+
+bool IndexFile::WritePages(std::vector<PageToWrite> pages) {
+  std::sort(pages.begin(), pages.end(), [this](const PageToWrite& a, const PageToWrite& b) {
+    return PageOffset(a.index, a.page) < PageOffset(b.index, b.page);
+  });
+  constexpr size_t kRunLimit = 256 << 10;
+  std::vector<uint8_t> run;
+  bool ok = true;
+  for (size_t k = 0; k < pages.size();) {
+    // A run: pages whose bytes follow each other in the file.
+    const uint64_t start = PageOffset(pages[k].index, pages[k].page);
+    run.clear();
+    size_t end = k;
+    while (end < pages.size() && PageOffset(pages[end].index, pages[end].page) == start + run.size() &&
+           (end == k || run.size() + static_cast<size_t>(header(pages[end].index).page_size) <= kRunLimit)) {
+      const size_t at = run.size();
+      run.resize(at + static_cast<size_t>(header(pages[end].index).page_size));
+      EncodePage(pages[end].index, *pages[end].p, run.data() + at);
+      ++end;
+    }
+    if (WriteAt(start, run.data(), run.size())) {
+      for (; k < end; ++k) pages[k].p->dirty = false;
+    } else {
+      ok = false;
+      k = end;
+    }
+  }
+  return ok;
 }
 
 PagePtr IndexFile::NewPage(int i, int32_t* page_no) {

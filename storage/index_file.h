@@ -130,6 +130,15 @@ class IndexFile {
 
   // Page I/O (used by the cache and the tree code).
   bool WritePage(int i, int32_t page, const IndexPage& p);
+  // Writes changed pages in the order of the file, each run of pages that
+  // lie side by side there (a block holds page m of every index) in one
+  // call. False when a write failed (logged); the other runs are written.
+  struct PageToWrite {
+    int index;
+    int32_t page;
+    IndexPage* p;
+  };
+  bool WritePages(std::vector<PageToWrite> pages);
 
  private:
   struct Step {
@@ -152,6 +161,8 @@ class IndexFile {
   PagePtr LoadPage(int i, int32_t page, bool is_root, bool may_evict, PageFault* fault);
   PagePtr NewPage(int i, int32_t* page_no);
   bool FreePage(int i, int32_t page_no);
+  // The stored form of page p of index i, header(i).page_size bytes.
+  void EncodePage(int i, const IndexPage& p, uint8_t* out) const;
   bool ReadAt(uint64_t off, void* buf, size_t n);
   bool WriteAt(uint64_t off, const void* buf, size_t n);
   uint64_t PageOffset(int i, int32_t page) const {

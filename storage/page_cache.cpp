@@ -103,13 +103,13 @@ void PageCache::Forget(const IndexFile* file, int index, int32_t page) {
 }
 
 bool PageCache::FlushFile(IndexFile* file) {
-  bool ok = true;
+  std::vector<IndexFile::PageToWrite> changed;
   for (Item& item : m_items) {
     if (item.page && item.key.file == file && item.page->dirty) {
-      if (!file->WritePage(item.key.index, item.key.page, *item.page)) ok = false;
+      changed.push_back(IndexFile::PageToWrite{item.key.index, item.key.page, item.page.get()});
     }
   }
-  return ok;
+  return changed.empty() || file->WritePages(std::move(changed));
 }
 
 void PageCache::DropFile(const IndexFile* file) {
