@@ -8,7 +8,7 @@ namespace kontura {
 const uint8_t* SlotReadAhead::Find(int32_t n) const {
   auto it = std::lower_bound(m_slots.begin(), m_slots.end(), n);
   if (it == m_slots.end() || *it != n) return nullptr;
-  return m_bytes.data() + static_cast<size_t>(it - m_slots.begin()) * m_slot;
+  return m_bytes.get() + static_cast<size_t>(it - m_slots.begin()) * m_slot;
 }
 
 void SlotReadAhead::Fill(std::vector<int32_t> slots, StorageFile& file, uint64_t readable_end) {
@@ -21,9 +21,13 @@ void SlotReadAhead::Fill(std::vector<int32_t> slots, StorageFile& file, uint64_t
   if (slots.empty()) return;
   const size_t per_window = std::max<size_t>(1, kWindowBytes / m_slot);
   const size_t bridge = kBridgeBytes / m_slot + 1;
+  // The buffers only grow: filling them anew must not clear them first.
   m_slots.reserve(slots.size());
-  m_bytes.resize(slots.size() * m_slot);
-  m_window.resize(per_window * m_slot);
+  if (m_bytes_size < slots.size() * m_slot) {
+    m_bytes_size = slots.size() * m_slot;
+    m_bytes.reset(new uint8_t[m_bytes_size]);  // left as it is: every byte used is read first
+  }
+  if (m_window.size() < per_window * m_slot) m_window.resize(per_window * m_slot);
   for (size_t k = 0; k < slots.size();) {
     // One piece: from slots[k] on, every following slot that is near the
     // one before and still inside the window.
@@ -39,12 +43,11 @@ void SlotReadAhead::Fill(std::vector<int32_t> slots, StorageFile& file, uint64_t
     for (; k < end; ++k) {
       const size_t at = static_cast<size_t>(slots[k] - first) * m_slot;
       if (at + m_slot > static_cast<size_t>(got)) break;
-      std::memcpy(m_bytes.data() + m_slots.size() * m_slot, m_window.data() + at, m_slot);
+      std::memcpy(m_bytes.get() + m_slots.size() * m_slot, m_window.data() + at, m_slot);
       m_slots.push_back(slots[k]);
     }
     if (k < end) break;  // the file ended inside the piece
   }
-  m_bytes.resize(m_slots.size() * m_slot);
 }
 
 void SlotReadAhead::Written(uint64_t off, const void* buf, size_t n) {
@@ -59,14 +62,11 @@ void SlotReadAhead::Written(uint64_t off, const void* buf, size_t n) {
     if (slot_off >= end) break;
     const uint64_t from = std::max(off, slot_off);
     const uint64_t to = std::min(end, slot_off + m_slot);
-    uint8_t* dst = m_bytes.data() + static_cast<size_t>(it - m_slots.begin()) * m_slot;
+    uint8_t* dst = m_bytes.get() + static_cast<size_t>(it - m_slots.begin()) * m_slot;
     std::memcpy(dst + (from - slot_off), src + (from - off), static_cast<size_t>(to - from));
   }
 }
 
-void SlotReadAhead::Clear() {
-  m_slots.clear();
-  m_bytes.clear();
-}
+void SlotReadAhead::Clear() { m_slots.clear(); }
 
 }  // namespace kontura

@@ -19,6 +19,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "storage/file_system.h"
@@ -54,7 +55,8 @@ class SlotReadAhead {
  private:
   size_t m_slot;
   std::vector<int32_t> m_slots;   // ascending
-  std::vector<uint8_t> m_bytes;   // slot m_slots[k] at k * m_slot
+  std::unique_ptr<uint8_t[]> m_bytes;  // slot m_slots[k] at k * m_slot
+  size_t m_bytes_size = 0;
   std::vector<uint8_t> m_window;  // one piece as read
 };
 
