@@ -230,11 +230,11 @@ class Fileblock {
 
   // A walk: Next or Prev on one index, each step from where the last one
   // ended. From its second step on, the entries ahead are collected in runs
-  // and their records read ahead in runs (slot_read_ahead.h), each run about
-  // twice as long as the walk so far and at most kReadAheadBytes of records:
-  // a short walk reads at most twice the records it needs, a long one takes
-  // few system calls per thousand records. The run also spares each step its
-  // search from the root while the index does not change.
+  // and their records read ahead (slot_read_ahead.h), each run about twice
+  // as long as the walk so far and at most kReadAheadBytes of records: a walk
+  // that stops has read at most three times the records it met, a long one
+  // takes few system calls per thousand records. The run also spares each
+  // step its search from the root while the index does not change.
   static constexpr size_t kReadAheadBytes = 2 << 20;
   static constexpr size_t kReadAheadMin = 16;
   struct Walk {
