@@ -20,7 +20,8 @@
 // waiting), both peak memories, and for (a) the OS flushes per add.
 // (b) and (e) run with each cache size of KONTURA_BENCH_PAGES (default: the
 // suite's old 160 pages and the program's kPageBuffers), the others with the
-// last one. KONTURA_BENCH_N=10000 runs one size only.
+// last one. KONTURA_BENCH_N=10000 runs one size only, KONTURA_BENCH_ONLY=bd
+// only the workloads named (for profiling one of them).
 
 #include <sqlite3.h>
 #include <sys/resource.h>
@@ -287,12 +288,14 @@ int main(int argc, char** argv) {
   // KONTURA_BENCH_N=10000 runs one size only (for profiling).
   std::vector<int> sizes = {10000, 100000};
   if (const char* only = std::getenv("KONTURA_BENCH_N")) sizes = {std::atoi(only)};
+  const char* only = std::getenv("KONTURA_BENCH_ONLY");
+  auto runs = [only](char workload) { return only == nullptr || std::strchr(only, workload) != nullptr; };
   for (int n : sizes) {
     const auto recs = MakeRecords(n);
     auto build_ours = [&] { Clean(); engine([&](Fileblock* fb) { AddAll(fb, recs, false); }); };
     auto build_lite = [&] { sqlite3* db = OpenSqlite(true); SqliteInsertAll(db, recs, false, true); sqlite3_close(db); };
 
-    if (n == 10000) {
+    if (n == 10000 && runs('a')) {
       Result ours = Measure(Clean, [&] {
         CountingFileSystem counting;
         SetStorageFileSystem(&counting);
@@ -314,18 +317,21 @@ int main(int argc, char** argv) {
       });
       Report("(a) add, flush after every add", n, ours, lite);
     }
-    Result lite_b = Measure([&] { sqlite3_close(OpenSqlite(true)); }, [&] {
-      sqlite3* db = OpenSqlite(false);
-      SqliteInsertAll(db, recs, false, true);
-      sqlite3_close(db);
-      return 0.0;
-    });
-    for (int pages : g_page_choices) {
-      g_cache_pages = pages;
-      Result ours = Measure(Clean, [&] { engine([&](Fileblock* fb) { AddAll(fb, recs, false); }); return 0.0; });
-      Report(("(b) add, no flush, " + std::to_string(pages) + " pages").c_str(), n, ours, lite_b);
+    if (runs('b')) {
+      Result lite_b = Measure([&] { sqlite3_close(OpenSqlite(true)); }, [&] {
+        sqlite3* db = OpenSqlite(false);
+        SqliteInsertAll(db, recs, false, true);
+        sqlite3_close(db);
+        return 0.0;
+      });
+      for (int pages : g_page_choices) {
+        g_cache_pages = pages;
+        Result ours = Measure(Clean, [&] { engine([&](Fileblock* fb) { AddAll(fb, recs, false); }); return 0.0; });
+        Report(("(b) add, no flush, " + std::to_string(pages) + " pages").c_str(), n, ours, lite_b);
+      }
     }
     g_cache_pages = g_page_choices.back();
+    if (!runs('c') && !runs('d') && !runs('e') && !runs('f')) continue;
     build_ours();
     build_lite();
     std::vector<std::string> probes;
@@ -335,7 +341,7 @@ int main(int argc, char** argv) {
         probes.push_back(LogKey(recs[std::uniform_int_distribution<size_t>(0, recs.size() - 1)(rng)].data(), kProbeKey));
       }
     }
-    {
+    if (runs('c')) {
       Result ours = Measure([] {}, [&] {
         engine([&](Fileblock* fb) {
           for (const std::string& p : probes) {
@@ -360,7 +366,7 @@ int main(int argc, char** argv) {
       });
       Report("(c) 10,000 exact finds, 14-byte key", n, ours, lite);
     }
-    {
+    if (runs('d')) {
       Result ours = Measure([] {}, [&] {
         long seen = 0;
         engine([&](Fileblock* fb) {
@@ -382,26 +388,28 @@ int main(int argc, char** argv) {
       });
       Report("(d) full walk in key order", n, ours, lite);
     }
-    Result lite_e = Measure([] {}, [&] {
-      sqlite3* db = OpenSqlite(false);
-      sqlite3_exec(db, "BEGIN; DELETE FROM t;", nullptr, nullptr, nullptr);
-      SqliteInsertAll(db, recs, true, false);
-      sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-      sqlite3_close(db);
-      return 0.0;
-    });
-    for (int pages : g_page_choices) {
-      g_cache_pages = pages;
-      Result ours = Measure(build_ours, [&] {
-        engine([&](Fileblock* fb) {
-          fb->EraseFiles();
-          AddAll(fb, recs, true);
-        });
+    if (runs('e')) {
+      Result lite_e = Measure([] {}, [&] {
+        sqlite3* db = OpenSqlite(false);
+        sqlite3_exec(db, "BEGIN; DELETE FROM t;", nullptr, nullptr, nullptr);
+        SqliteInsertAll(db, recs, true, false);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
         return 0.0;
       });
-      Report(("(e) erase, add again reversed, " + std::to_string(pages) + " pages").c_str(), n, ours, lite_e);
+      for (int pages : g_page_choices) {
+        g_cache_pages = pages;
+        Result ours = Measure(build_ours, [&] {
+          engine([&](Fileblock* fb) {
+            fb->EraseFiles();
+            AddAll(fb, recs, true);
+          });
+          return 0.0;
+        });
+        Report(("(e) erase, add again reversed, " + std::to_string(pages) + " pages").c_str(), n, ours, lite_e);
+      }
     }
-    {
+    if (runs('f')) {
       // What a crash with unflushed changes costs at the next opening.
       Result ours = Measure(
           [&] {

@@ -35,7 +35,7 @@ void EncodeDataHeader(const DataHeader& h, uint8_t* s) {
 
 DataFile::DataFile(std::unique_ptr<StorageFile> file, Fileblock* owner, int slot_size, bool variable)
     : m_file(std::move(file)), m_owner(owner), m_slot(slot_size), m_variable(variable),
-      m_scratch(static_cast<size_t>(slot_size)) {}
+      m_scratch(static_cast<size_t>(slot_size)), m_ahead(slot_size) {}
 
 int64_t DataFile::ReadAt(uint64_t off, void* buf, size_t n) {
   const uint64_t end = m_pending_off + m_pending.size();
@@ -50,6 +50,22 @@ int64_t DataFile::ReadAt(uint64_t off, void* buf, size_t n) {
 }
 
 int64_t DataFile::WriteAt(uint64_t off, const void* buf, size_t n) {
+  const int64_t r = WriteOrCollect(off, buf, n);
+  if (r == static_cast<int64_t>(n)) {
+    m_ahead.Written(off, buf, n);
+  } else {
+    m_ahead.Clear();  // what the file holds there is not known
+  }
+  return r;
+}
+
+void DataFile::ReadAhead(std::vector<int32_t> slots) {
+  // Only what is in the file: the collected slots are read from memory anyway.
+  const uint64_t end = m_pending.empty() ? m_file_size : std::min(m_file_size, m_pending_off);
+  m_ahead.Fill(std::move(slots), *m_file, end);
+}
+
+int64_t DataFile::WriteOrCollect(uint64_t off, const void* buf, size_t n) {
   const uint64_t end = m_pending_off + m_pending.size();
   if (!m_pending.empty() && off >= m_pending_off && off + n <= end) {
     std::memcpy(m_pending.data() + (off - m_pending_off), buf, n);  // a collected slot written again
@@ -78,6 +94,7 @@ bool DataFile::WritePending() {
   }
   int os = m_file->os_error();
   LogError(r < 0 && os != ENOSPC ? err::kOsError : err::kShortWrite, m_owner, 20, 0, 0, os);
+  m_ahead.Clear();
   m_pending.clear();  // the file is damaged now; the flag 1 on the disk asks for a rebuild
   return false;
 }
@@ -122,6 +139,10 @@ bool DataFile::Damaged(int32_t slot) {
 
 bool DataFile::ReadSlot(int32_t n, uint8_t* buf) {
   if (n < 0 || n > m_header.slot_count) return Damaged(n);
+  if (const uint8_t* held = m_ahead.Find(n)) {
+    std::memcpy(buf, held, static_cast<size_t>(m_slot));
+    return true;
+  }
   int64_t r = ReadAt(static_cast<uint64_t>(n) * static_cast<uint64_t>(m_slot), buf, static_cast<size_t>(m_slot));
   if (r == m_slot) return true;
   LogError(r < 0 ? err::kOsError : err::kShortRead, m_owner, 11, 0, n, r < 0 ? m_file->os_error() : 0);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "storage/file_system.h"
+#include "storage/slot_read_ahead.h"
 
 namespace kontura {
 
@@ -77,13 +78,20 @@ class DataFile {
   // read as not live.
   bool ReadStatus(int32_t n, int32_t* status);
 
+  // Reads the slots of these records ahead (slot_read_ahead.h): the next
+  // reads of them take no system call. Replaces what was read ahead before.
+  // Slots still collected for writing are left out; nothing is logged.
+  void ReadAhead(std::vector<int32_t> slots);
+  bool ReadAheadHolds(int32_t n) const { return m_ahead.Holds(n); }
+
   // Writes the appended slots collected so far (see below). The fatal path
   // calls it before it drops the files, so that a fatal error loses no more
   // than the operation it happened in.
   bool WritePending();
 
   // The file itself, for reading slots as they are on the disk; slots still
-  // collected for writing are written first.
+  // collected for writing are written first. Writing through it would pass
+  // by the slots read ahead: only reading is allowed.
   StorageFile& file() {
     WritePending();
     return *m_file;
@@ -99,7 +107,10 @@ class DataFile {
   // since the last write of the collection, at most kPendingLimit bytes.
   static constexpr size_t kPendingLimit = 64 << 10;
   int64_t ReadAt(uint64_t off, void* buf, size_t n);
+  // Every write of the data file goes through here, so that the slots read
+  // ahead follow it.
   int64_t WriteAt(uint64_t off, const void* buf, size_t n);
+  int64_t WriteOrCollect(uint64_t off, const void* buf, size_t n);
 
   bool ReadSlot(int32_t n, uint8_t* buf);
   bool WriteSlot(int32_t n, const uint8_t* buf, size_t len = 0);
@@ -121,6 +132,7 @@ class DataFile {
   uint64_t m_file_size = 0;  // as written, without the pending bytes
   uint64_t m_pending_off = 0;
   std::vector<uint8_t> m_pending;
+  SlotReadAhead m_ahead;
 };
 
 }  // namespace kontura

@@ -2,6 +2,7 @@
 
 #include "storage/fileblock.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "storage/key_encoding.h"
@@ -154,9 +155,50 @@ bool Fileblock::StepFrom(int key_nr, bool forward, int code_at_end) {
   bool found = false;
   const bool reached_here = m_last_key_nr == key_nr && m_last_key_ref == m_current && m_current >= 0;
   const std::string key = reached_here ? m_last_key : BuildKey(m_snapshot.data(), key_nr);
-  if (!m_index->Find(key_nr, forward ? Seek::kAfter : Seek::kBefore, key, m_current, &e, &found)) return false;
+  Walk& w = m_walk;
+  if (w.key_nr == key_nr && w.forward == forward && w.last_ref == m_current && m_current >= 0) {
+    ++w.steps;
+  } else {
+    w.key_nr = key_nr;
+    w.forward = forward;
+    w.steps = 1;
+    w.run.clear();
+  }
+  w.last_ref = -1;
+  if (StepInRun(key, &e)) {
+    found = true;
+  } else if (!m_index->Find(key_nr, forward ? Seek::kAfter : Seek::kBefore, key, m_current, &e, &found)) {
+    return false;
+  }
   if (!found) return LogError(code_at_end, this, 67, key_nr, m_current), false;
+  if (w.steps >= 2 && !m_data->ReadAheadHolds(e.ref)) ReadAheadFrom(e);
+  w.last_ref = e.ref;
   return LoadEntry(key_nr, e);
+}
+
+bool Fileblock::StepInRun(const std::string& key, IndexEntry* e) {
+  Walk& w = m_walk;
+  if (w.pos + 1 >= w.run.size() || w.version != m_index->version() || w.run.refs[w.pos] != m_current ||
+      w.run.key(w.pos) != key) {
+    return false;
+  }
+  ++w.pos;
+  e->ref = w.run.refs[w.pos];
+  e->key = w.run.key(w.pos);
+  return true;
+}
+
+void Fileblock::ReadAheadFrom(const IndexEntry& e) {
+  Walk& w = m_walk;
+  const size_t most = std::max(kReadAheadMin, kReadAheadBytes / static_cast<size_t>(m_record_length));
+  const size_t count = std::clamp(2 * w.steps, kReadAheadMin, most);
+  // Leaf pages hold a few dozen entries; the page cache keeps most of its
+  // room for the pages it holds already.
+  const size_t pages = std::max<size_t>(8, static_cast<size_t>(ThePageCache().capacity()) / 4);
+  m_index->Collect(w.key_nr, w.forward, e.key, e.ref, count, pages, &w.run);
+  w.pos = 0;
+  w.version = m_index->version();
+  m_data->ReadAhead(w.run.refs);
 }
 
 void Fileblock::Next(int key_nr) {

@@ -191,6 +191,11 @@ class Fileblock {
   void MakeCurrent(int32_t ref, const uint8_t* record, int key_nr, const std::string* key = nullptr);
   bool LoadEntry(int key_nr, const IndexEntry& e);
   bool StepFrom(int key_nr, bool forward, int code_at_end);
+  // The entry after the current record's (key) from the walk's run, when
+  // the run still is the index as it stands.
+  bool StepInRun(const std::string& key, IndexEntry* e);
+  // Collects the entries from e on and reads their records ahead.
+  void ReadAheadFrom(const IndexEntry& e);
   bool StepByNumber(bool forward, int code_at_end);
   bool FillCounters();
   bool RemoveKeys(const uint8_t* record, int32_t ref, int upto);
@@ -222,6 +227,26 @@ class Fileblock {
   bool m_dirty = false;  // changed since the last flush
   std::unique_ptr<DataFile> m_data;
   std::unique_ptr<IndexFile> m_index;
+
+  // A walk: Next or Prev on one index, each step from where the last one
+  // ended. From its second step on, the entries ahead are collected in runs
+  // and their records read ahead (slot_read_ahead.h), each run about twice
+  // as long as the walk so far and at most kReadAheadBytes of records: a walk
+  // that stops has read at most three times the records it met, a long one
+  // takes few system calls per thousand records. The run also spares each
+  // step its search from the root while the index does not change.
+  static constexpr size_t kReadAheadBytes = 2 << 20;
+  static constexpr size_t kReadAheadMin = 16;
+  struct Walk {
+    int key_nr = 0;
+    bool forward = true;
+    int32_t last_ref = -1;  // where the last step ended
+    size_t steps = 0;       // steps of the walk so far
+    EntryRun run;           // consecutive entries of the index
+    size_t pos = 0;         // the entry in run of the record the walk is at
+    uint64_t version = 0;   // of the index when run was collected
+  };
+  Walk m_walk;
 };
 
 // Bulk loading for the time of a scope: every way out writes the collection.

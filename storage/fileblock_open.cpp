@@ -335,6 +335,7 @@ bool Fileblock::CreateFiles() {
 void Fileblock::DropFiles() {
   m_index.reset();
   m_data.reset();
+  m_walk = Walk{};  // its run belongs to the index dropped
   m_dirty = false;
   storage_detail::ForgetFiles(this);
 }

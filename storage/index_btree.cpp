@@ -56,8 +56,57 @@ bool IndexFile::Find(int i, Seek how, const std::string& key, int32_t ref, Index
   return true;
 }
 
+void IndexFile::Collect(int i, bool forward, std::string_view key, int32_t ref, size_t max_entries,
+                        size_t max_pages, EntryRun* out) {
+  out->clear();
+  // In-order traversal with an explicit path. A frame (page, j) says: the
+  // subtree child(j) is done or being visited below; next come, forward,
+  // entry j and then child(j + 1); backward, entry j - 1 and child(j - 1).
+  struct Frame {
+    PagePtr page;
+    size_t j;
+  };
+  std::vector<Frame> path;
+  size_t pages = 0;
+  const std::string probe(key);
+  auto load = [&](int32_t page_no, bool is_root) -> PagePtr {
+    if (path.size() >= kMaxDepth || pages >= max_pages) return nullptr;
+    ++pages;
+    PageFault fault;
+    return LoadPage(i, page_no, is_root, false, &fault);
+  };
+  // Down to the first entry at or after (key, ref); backward to the last at
+  // or before it.
+  for (int32_t page_no = header(i).root; page_no != 0;) {
+    PagePtr p = load(page_no, path.empty());
+    if (!p) return;
+    size_t j = LowerBound(*p, probe, ref, !forward);
+    page_no = p->child(j);
+    path.push_back(Frame{std::move(p), j});
+  }
+  while (!path.empty() && out->size() < max_entries) {
+    Frame& f = path.back();
+    const size_t n = f.page->entries.size();
+    if (forward ? f.j >= n : f.j == 0) {
+      path.pop_back();
+      continue;
+    }
+    const size_t at = forward ? f.j++ : --f.j;
+    out->push_back(f.page->entries[at]);
+    // The subtree behind the entry, down its nearest edge.
+    for (int32_t page_no = f.page->child(forward ? at + 1 : at); page_no != 0;) {
+      PagePtr p = load(page_no, false);
+      if (!p) return;
+      const size_t j = forward ? 0 : p->entries.size();
+      page_no = p->child(j);
+      path.push_back(Frame{std::move(p), j});
+    }
+  }
+}
+
 bool IndexFile::Insert(int i, const std::string& key, int32_t ref, bool* duplicate) {
   *duplicate = false;
+  ++m_version;
   if (!header(i).duplicates) {
     IndexEntry e;
     bool found = false;
@@ -138,6 +187,7 @@ bool IndexFile::Insert(int i, const std::string& key, int32_t ref, bool* duplica
 
 bool IndexFile::Remove(int i, const std::string& key, int32_t ref, bool* missing) {
   *missing = false;
+  ++m_version;
   std::vector<Step> path;
   int32_t page_no = header(i).root;
   PagePtr hit;

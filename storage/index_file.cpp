@@ -2,7 +2,9 @@
 
 #include "storage/index_file.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include "storage/file_layout.h"
 #include "storage/record_bytes.h"
@@ -107,21 +109,37 @@ bool IndexFile::Damaged(int i, int32_t page) {
 }
 
 PagePtr IndexFile::GetPage(int i, int32_t page, bool is_root) {
+  PageFault fault;
+  PagePtr p = LoadPage(i, page, is_root, true, &fault);
+  if (p || fault.insert_failed) return p;  // a failed eviction has logged its write error
+  if (fault.damaged) {
+    Damaged(i, page);
+  } else {
+    LogError(fault.read < 0 ? err::kOsError : err::kShortRead, m_owner, 1, 0, 0, fault.read < 0 ? fault.os_error : 0);
+  }
+  return nullptr;
+}
+
+PagePtr IndexFile::LoadPage(int i, int32_t page, bool is_root, bool may_evict, PageFault* fault) {
   const IndexHeader& h = header(i);
   if (page < 1 || page > h.page_count) {
-    Damaged(i, page);
+    fault->damaged = true;
     return nullptr;
   }
   if (PagePtr p = ThePageCache().Lookup(this, i, page)) {
     if (!is_root && p->entries.empty()) {
-      Damaged(i, page);
+      fault->damaged = true;
       return nullptr;
     }
     return p;
   }
   std::vector<uint8_t>& raw = m_scratch;
   raw.resize(static_cast<size_t>(h.page_size));
-  if (!ReadAt(PageOffset(i, page), raw.data(), raw.size())) return nullptr;
+  fault->read = m_file->ReadAt(PageOffset(i, page), raw.data(), raw.size());
+  if (fault->read != static_cast<int64_t>(raw.size())) {
+    fault->os_error = fault->read < 0 ? m_file->os_error() : 0;
+    return nullptr;
+  }
   auto p = std::make_shared<IndexPage>();
   int e = GetI16(raw.data(), kPageCount);
   // A page from disk is trusted only after every count, length and page
@@ -129,15 +147,10 @@ PagePtr IndexFile::GetPage(int i, int32_t page, bool is_root) {
   // or the file.
   // A page in the tree holds at least one entry; the root too, because an
   // empty index has root 0.
-  if (e < 1 || e > h.capacity) {
-    Damaged(i, page);
-    return nullptr;
-  }
+  fault->damaged = true;
+  if (e < 1 || e > h.capacity) return nullptr;
   p->left = GetI32(raw.data(), kPageLeft);
-  if (p->left < 0 || p->left > h.page_count) {
-    Damaged(i, page);
-    return nullptr;
-  }
+  if (p->left < 0 || p->left > h.page_count) return nullptr;
   // Room for one entry more than a page holds, the overflow before a split:
   // the entries never move to a larger array while the page is cached.
   p->entries.reserve(static_cast<size_t>(h.capacity) + 1);
@@ -149,34 +162,72 @@ PagePtr IndexFile::GetPage(int i, int32_t page, bool is_root) {
     x.right = GetI32(en, kEntryRight);
     int len = en[kEntryKey];
     if (len > h.key_length || x.right < 0 || x.right > h.page_count || (x.right == 0) != (p->left == 0)) {
-      Damaged(i, page);
       return nullptr;
     }
     x.key.assign(reinterpret_cast<const char*>(en + kEntryKey + 1), static_cast<size_t>(len));
-    if (j > 0 && CompareEntry(p->entries[j - 1].key, p->entries[j - 1].ref, x.key, x.ref) >= 0) {
-      Damaged(i, page);
-      return nullptr;
-    }
+    if (j > 0 && CompareEntry(p->entries[j - 1].key, p->entries[j - 1].ref, x.key, x.ref) >= 0) return nullptr;
   }
-  if (!ThePageCache().Insert(this, i, page, p)) return nullptr;
+  fault->damaged = false;
+  // Without may_evict the page is kept only while the cache has room: adding
+  // it then never writes (and never fails to write) another page.
+  PageCache& cache = ThePageCache();
+  if (!may_evict && cache.size() >= static_cast<size_t>(cache.capacity())) return p;
+  if (!cache.Insert(this, i, page, p)) {
+    fault->insert_failed = true;
+    return nullptr;
+  }
   return p;
 }
 
-bool IndexFile::WritePage(int i, int32_t page, const IndexPage& p) {
+void IndexFile::EncodePage(int i, const IndexPage& p, uint8_t* out) const {
   const IndexHeader& h = header(i);
-  std::vector<uint8_t>& raw = m_scratch;
-  raw.assign(static_cast<size_t>(h.page_size), 0);
-  PutI16(raw.data(), kPageCount, static_cast<int16_t>(p.entries.size()));
-  PutI32(raw.data(), kPageLeft, p.left);
+  std::memset(out, 0, static_cast<size_t>(h.page_size));
+  PutI16(out, kPageCount, static_cast<int16_t>(p.entries.size()));
+  PutI32(out, kPageLeft, p.left);
   for (size_t j = 0; j < p.entries.size(); ++j) {
-    uint8_t* en = raw.data() + EntryOffset(h.key_length, static_cast<int>(j));
+    uint8_t* en = out + EntryOffset(h.key_length, static_cast<int>(j));
     PutI32(en, kEntryRef, p.entries[j].ref);
     PutI32(en, kEntryRight, p.entries[j].right);
     PutPStr(en, kEntryKey, static_cast<size_t>(h.key_length), p.entries[j].key);
   }
+}
+
+bool IndexFile::WritePage(int i, int32_t page, const IndexPage& p) {
+  std::vector<uint8_t>& raw = m_scratch;
+  raw.resize(static_cast<size_t>(header(i).page_size));
+  EncodePage(i, p, raw.data());
   if (!WriteAt(PageOffset(i, page), raw.data(), raw.size())) return false;
   const_cast<IndexPage&>(p).dirty = false;
   return true;
+}
+
+bool IndexFile::WritePages(std::vector<PageToWrite> pages) {
+  std::sort(pages.begin(), pages.end(), [this](const PageToWrite& a, const PageToWrite& b) {
+    return PageOffset(a.index, a.page) < PageOffset(b.index, b.page);
+  });
+  constexpr size_t kRunLimit = 256 << 10;
+  std::vector<uint8_t> run;
+  bool ok = true;
+  for (size_t k = 0; k < pages.size();) {
+    // A run: pages whose bytes follow each other in the file.
+    const uint64_t start = PageOffset(pages[k].index, pages[k].page);
+    run.clear();
+    size_t end = k;
+    while (end < pages.size() && PageOffset(pages[end].index, pages[end].page) == start + run.size() &&
+           (end == k || run.size() + static_cast<size_t>(header(pages[end].index).page_size) <= kRunLimit)) {
+      const size_t at = run.size();
+      run.resize(at + static_cast<size_t>(header(pages[end].index).page_size));
+      EncodePage(pages[end].index, *pages[end].p, run.data() + at);
+      ++end;
+    }
+    if (WriteAt(start, run.data(), run.size())) {
+      for (; k < end; ++k) pages[k].p->dirty = false;
+    } else {
+      ok = false;
+      k = end;
+    }
+  }
+  return ok;
 }
 
 PagePtr IndexFile::NewPage(int i, int32_t* page_no) {
@@ -256,6 +307,9 @@ bool IndexFile::Flush(bool sync) {
   return ok;
 }
 
-void IndexFile::Discard() { ThePageCache().DropFile(this); }
+void IndexFile::Discard() {
+  ++m_version;
+  ThePageCache().DropFile(this);
+}
 
 }  // namespace kontura

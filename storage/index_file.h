@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "storage/file_system.h"
@@ -21,6 +22,30 @@ class Fileblock;
 struct KeySpec {
   int length = 0;  // 1..50
   bool duplicates = false;
+};
+
+// Entries of one index in index order, their keys packed into one buffer: a
+// walk collects thousands of them at a time.
+struct EntryRun {
+  std::vector<int32_t> refs;
+  std::vector<uint32_t> key_ends;  // end of entry j's key in keys
+  std::string keys;
+
+  size_t size() const { return refs.size(); }
+  std::string_view key(size_t j) const {
+    const uint32_t begin = j == 0 ? 0 : key_ends[j - 1];
+    return std::string_view(keys).substr(begin, key_ends[j] - begin);
+  }
+  void clear() {
+    refs.clear();
+    key_ends.clear();
+    keys.clear();
+  }
+  void push_back(const IndexEntry& e) {
+    refs.push_back(e.ref);
+    keys += e.key;
+    key_ends.push_back(static_cast<uint32_t>(keys.size()));
+  }
 };
 
 struct IndexHeader {
@@ -87,12 +112,33 @@ class IndexFile {
   bool Last(int i, IndexEntry* out, bool* found) {
     return Find(i, Seek::kAtOrBefore, KeyAfterAll(), INT32_MAX, out, found);
   }
+  // Collects into *out the entries from (key, ref) on in index order
+  // (forward) or against it, the entry (key, ref) itself included when
+  // present: at most max_entries, from at most max_pages pages. Quiet: it
+  // logs nothing, writes nothing (pages read from the file join the cache
+  // only while it has room) and simply stops early at a page it cannot read
+  // or trust, which the walk then meets and reports itself.
+  void Collect(int i, bool forward, std::string_view key, int32_t ref, size_t max_entries, size_t max_pages,
+               EntryRun* out);
+  // Changes with every insert and remove on any index of the file: a run
+  // collected at one version is the index as it stands while the version
+  // stays.
+  uint64_t version() const { return m_version; }
   // Position estimates from the root and the page below it (record browser).
   bool Approx(int i, const std::string& key, int32_t ref, int32_t scale, int32_t* position);
   bool EntryAtApprox(int i, int32_t position, int32_t scale, IndexEntry* out);
 
   // Page I/O (used by the cache and the tree code).
   bool WritePage(int i, int32_t page, const IndexPage& p);
+  // Writes changed pages in the order of the file, each run of pages that
+  // lie side by side there (a block holds page m of every index) in one
+  // call. False when a write failed (logged); the other runs are written.
+  struct PageToWrite {
+    int index;
+    int32_t page;
+    IndexPage* p;
+  };
+  bool WritePages(std::vector<PageToWrite> pages);
 
  private:
   struct Step {
@@ -100,9 +146,23 @@ class IndexFile {
     PagePtr page;
     size_t child;  // position of the child taken below this page
   };
+  // What went wrong when LoadPage returned no page.
+  struct PageFault {
+    bool damaged = false;        // page number or contents do not hold up
+    bool insert_failed = false;  // writing an evicted page failed (logged)
+    int64_t read = 0;            // result of the read when it fell short
+    int os_error = 0;
+  };
+  // The page from the cache or the file, checked; logs every fault.
   PagePtr GetPage(int i, int32_t page, bool is_root);
+  // The same without logging: *fault says what went wrong. Without
+  // may_evict a page read from the file joins the cache only while the cache
+  // has room, so that nothing is written.
+  PagePtr LoadPage(int i, int32_t page, bool is_root, bool may_evict, PageFault* fault);
   PagePtr NewPage(int i, int32_t* page_no);
   bool FreePage(int i, int32_t page_no);
+  // The stored form of page p of index i, header(i).page_size bytes.
+  void EncodePage(int i, const IndexPage& p, uint8_t* out) const;
   bool ReadAt(uint64_t off, void* buf, size_t n);
   bool WriteAt(uint64_t off, const void* buf, size_t n);
   uint64_t PageOffset(int i, int32_t page) const {
@@ -120,6 +180,7 @@ class IndexFile {
   Fileblock* m_owner;
   std::vector<IndexHeader> m_headers;
   bool m_headers_dirty = false;
+  uint64_t m_version = 0;
   int m_block_size = 0;
   int64_t m_blocks = 0;  // blocks in the file, block 0 included
   std::vector<uint8_t> m_scratch;  // one page as read or written

@@ -1,15 +1,21 @@
 #pragma once
-// The cache of decoded index pages shared by all fileblocks, most recently
-// used first. A page handed out is pinned as long as the caller holds its
-// shared_ptr: eviction skips pinned pages, so a B-tree operation can hold its
-// whole search path while it changes it. A changed page is written back when
-// it is evicted, or when its index file is flushed or closed.
+// The cache of decoded index pages shared by all fileblocks. A page handed
+// out is pinned as long as the caller holds its shared_ptr: eviction skips
+// pinned pages, so a B-tree operation can hold its whole search path while it
+// changes it. A changed page is written back when it is evicted, or when its
+// index file is flushed or closed.
+//
+// Every engine operation looks up a few pages per index, so a look-up must
+// be cheap: the pages sit in one array, found through an open-addressing
+// table, and eviction goes by the clock (second chance) instead of keeping a
+// list in order of use: a look-up only marks its page as used, and the clock
+// hand passes over a marked page once, clearing the mark, before it evicts
+// it. Recently used pages stay, as with a least-recently-used order, without
+// a list to rearrange at every look-up.
 
 #include <cstdint>
-#include <list>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace kontura {
@@ -37,10 +43,7 @@ using PagePtr = std::shared_ptr<IndexPage>;
 
 class PageCache {
  public:
-  void SetCapacity(int pages) {
-    m_capacity = pages;
-    m_map.reserve(static_cast<size_t>(pages) * 2);
-  }
+  void SetCapacity(int pages) { m_capacity = pages; }
   int capacity() const { return m_capacity; }
 
   PagePtr Lookup(const IndexFile* file, int index, int32_t page);
@@ -54,33 +57,44 @@ class PageCache {
   // Drops every page of a file without writing.
   void DropFile(const IndexFile* file);
   void Clear();
-  size_t size() const { return m_items.size(); }
+  size_t size() const { return m_count; }
 
  private:
   struct Key {
-    const IndexFile* file;
-    int index;
-    int32_t page;
+    const IndexFile* file = nullptr;
+    int index = 0;
+    int32_t page = 0;
     bool operator==(const Key& o) const { return file == o.file && index == o.index && page == o.page; }
   };
-  struct KeyHash {
-    size_t operator()(const Key& k) const {
-      uint64_t h = reinterpret_cast<uintptr_t>(k.file);
-      h ^= (static_cast<uint64_t>(static_cast<uint32_t>(k.index)) << 32) | static_cast<uint32_t>(k.page);
-      h *= 0x9E3779B97F4A7C15ull;
-      return static_cast<size_t>(h ^ (h >> 29));
-    }
-  };
+  static size_t Hash(const Key& k) {
+    uint64_t h = reinterpret_cast<uintptr_t>(k.file);
+    h ^= (static_cast<uint64_t>(static_cast<uint32_t>(k.index)) << 32) | static_cast<uint32_t>(k.page);
+    h *= 0x9E3779B97F4A7C15ull;
+    return static_cast<size_t>(h ^ (h >> 29));
+  }
   struct Item {
     Key key;
-    IndexFile* owner;
-    PagePtr page;
+    IndexFile* owner = nullptr;
+    PagePtr page;  // nullptr: the item is free
+    bool used = false;  // looked up since the clock hand last passed
   };
+  static constexpr uint32_t kNone = UINT32_MAX;
+  struct Slot {
+    Key key;
+    uint32_t item = kNone;
+  };
+  // The table slot of key: where it is, or the empty slot where it belongs.
+  size_t SlotOf(const Key& key) const;
+  void Grow();
+  void Remove(size_t slot);  // frees the item and closes the gap in the table
   bool EvictOverflow();
 
   int m_capacity = 160;
-  std::list<Item> m_items;  // most recently used first
-  std::unordered_map<Key, std::list<Item>::iterator, KeyHash> m_map;
+  std::vector<Item> m_items;
+  std::vector<uint32_t> m_free_items;
+  size_t m_count = 0;
+  size_t m_hand = 0;
+  std::vector<Slot> m_table;  // a power of two, at most half full
 };
 
 PageCache& ThePageCache();

@@ -1,7 +1,8 @@
 #pragma once
 // A file system for storage tests that runs out of disk space after a given
 // number of written bytes: the write that crosses the limit is cut short and
-// fails with ENOSPC, as on a full disk.
+// fails with ENOSPC, as on a full disk. It can also fail every read with EIO
+// (a disk that went away) and counts the reads.
 
 #include <cerrno>
 #include <memory>
@@ -13,6 +14,8 @@ namespace kontura::testing {
 class FaultyFileSystem : public ForwardingFileSystem {
  public:
   int64_t write_budget = -1;  // bytes still writable; -1: no limit
+  bool fail_reads = false;
+  long reads = 0;             // read calls so far, failed ones included
 
  protected:
   std::unique_ptr<StorageFile> Wrap(std::unique_ptr<StorageFile> file) override {
@@ -34,6 +37,12 @@ class FaultyFileSystem : public ForwardingFileSystem {
       m_error = ENOSPC;
       if (part == 0) return -1;
       return m_inner->WriteAt(off, buf, part);
+    }
+    int64_t ReadAt(uint64_t off, void* buf, size_t n) override {
+      ++m_fs->reads;
+      if (!m_fs->fail_reads) return m_inner->ReadAt(off, buf, n);
+      m_error = EIO;
+      return -1;
     }
     int os_error() const override { return m_error ? m_error : m_inner->os_error(); }
 
