@@ -17,6 +17,7 @@
 #include "storage/file_system.h"
 #include "storage/fileblock.h"
 #include "storage/integrity_check.h"
+#include "text/text_util.h"
 
 namespace kontura {
 
@@ -81,7 +82,9 @@ void SyncDirectory(const std::string& dir) {
 }
 
 // "K0007" for contest 7: the log's own numbering, also beyond 9999.
-std::string GenerationPrefix(int32_t contest_number) { return "K" + FhlkFileName(contest_number).substr(4); }
+std::string GenerationPrefix(int32_t contest_number) {
+  return Concat({"K", std::string_view(FhlkFileName(contest_number)).substr(4)});
+}
 
 // Parses "K<number>-<yyyymmdd>-<hhmmss>"; only a name that the same
 // contest and time would give again counts.
