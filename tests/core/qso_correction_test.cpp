@@ -14,7 +14,7 @@
 #include "logging/points.h"
 #include "logging/qso_correction.h"
 #include "logging/qso_keys.h"
-#include "tests/support/log_fixture.h"
+#include "tests/support/correction_fixture.h"
 #include "text/calendar.h"
 #include "ui/fk_brow.h"
 
@@ -41,59 +41,11 @@ class ScriptedDetail : public QsoDetailRunner {
   }
 };
 
-class QsoCorrectionTest : public testing::LogTest {
+class QsoCorrectionTest : public testing::CorrectionLogTest {
  protected:
   void SetUp() override {
-    LogTest::SetUp();
-    // Contest numbers are the header file's counter: the seventh header is
-    // the one of contest 7.
-    ASSERT_TRUE(OpenFHKK());
-    Fileblock* kk = CatalogueHandle(CatalogueId::kFhkk);
-    for (int i = 1; i <= kContest; ++i) {
-      kk->ClearBuffer();
-      TContestHeader h(kk->RecordBuffer());
-      PresetNewContest(h, kOwnLocator, "DL0XYZ", 'm');
-      h.SetEntryName("Contest " + std::to_string(i));
-      kk->AddRecord();
-      ASSERT_EQ(StorageErrorClass(), 0);
-    }
-    CloseFHKK();
-  }
-
-  void TearDown() override {
-    if (log) CloseLogSession(*log);
-    log.reset();
-    LogTest::TearDown();
-  }
-
-  // A QSO as the mask stores it: exchange, locator, distance and points.
-  void StoreQso(const std::string& call, char band, int32_t time, const std::string& locator,
-                const std::string& mode = "CW") {
-    QsoRecord q = Qso(call, band, mode, time);
-    q.SetSentExchange("599042/" + std::string(kOwnLocator));
-    q.SetRecvExchange("579017/" + locator);
-    q.SetLocator(locator);
-    UpdateDistance(q, kOwnLocator);
-    RecomputePoints(q);
-    q.SetQslSent('N');
-    q.CopyTo(TheLog()->RecordBuffer());
-    TheLog()->AddRecord();
-    ASSERT_EQ(StorageErrorClass(), 0);
-  }
-
-  void OpenLog() {
-    CloseFHLK();
-    log = OpenLogSession(kContest, ctx.Definition, ctx.Options, prefixes);
-    ASSERT_TRUE(log);
-  }
-
-  // The log's record with this call.
-  QsoRecord Find(const std::string& call) {
-    for (const QsoRecord& q : Records()) {
-      if (q.Call() == call) return q;
-    }
-    ADD_FAILURE() << call << " is not in the log";
-    return {};
+    CorrectionLogTest::SetUp();
+    stored_qsl_sent = 'N';
   }
 
   ConstContestHeader Header() {
@@ -120,7 +72,6 @@ class QsoCorrectionTest : public testing::LogTest {
     }
   }
 
-  std::unique_ptr<ContestLog> log;
   std::vector<uint8_t> header_bytes;
   ScriptedDetail detail;
 };
@@ -169,7 +120,7 @@ TEST_F(QsoCorrectionTest, DeletingTheOnlyQsoOfABandLeavesItsTotalsAtZero) {
   StoreQso("DL1AAA", kBand80, SecondsOf(9, 0, 0), "JO31AB");
   StoreQso("DL2BBB", kBand2, SecondsOf(9, 5, 0), "JO50AA");
   StoreQso("DL3CCC", kBand80, SecondsOf(9, 10, 0), "JN58TD");
-  OpenLog();
+  OpenStoredLog();
   ASSERT_TRUE(log->StoreSummary());
   ASSERT_GT(Header().SumPoints(2), 0);
   platform.dialogs.answers = {true};
@@ -193,7 +144,7 @@ TEST_F(QsoCorrectionTest, DeletingTheOnlyQsoOfABandLeavesItsTotalsAtZero) {
 TEST_F(QsoCorrectionTest, EverySummaryCountsTheLinesFirst) {
   StoreQso("DL1AAA", kBand80, SecondsOf(9, 0, 0), "JO31AB");
   StoreQso("DL2BBB", kBand2, SecondsOf(9, 5, 0), "JO50AA");
-  OpenLog();
+  OpenStoredLog();
   // A line changed behind the running totals (by another list, the import
   // or another program of the suite).
   TheLog()->FindExact(13, NumberToKey(2));
@@ -211,7 +162,7 @@ TEST_F(QsoCorrectionTest, EverySummaryCountsTheLinesFirst) {
 
 TEST_F(QsoCorrectionTest, NoToTheQuestionAndMarkersDeleteNothing) {
   StoreQso("DL1AAA", kBand80, SecondsOf(9, 0, 0), "JO31AB");
-  OpenLog();
+  OpenStoredLog();
   QsoRecord marker = Qso("", kBand80, "CW", SecondsOf(9, 1, 0));
   marker.SetQsyBand(kBand2);
   marker.CopyTo(TheLog()->RecordBuffer());
@@ -228,7 +179,7 @@ TEST_F(QsoCorrectionTest, NoToTheQuestionAndMarkersDeleteNothing) {
 
 TEST_F(QsoCorrectionTest, TheDialogShowsTheStoredQso) {
   StoreQso("DL1AAA", kBand2, SecondsOf(9, 7, 30), "JO31AB", "FM");
-  OpenLog();
+  OpenStoredLog();
   QsoRecord q = Find("DL1AAA");
   q.SetNameQth("Hans;Berlin");
   q.SetFrequency(145.5f);
@@ -261,7 +212,7 @@ TEST_F(QsoCorrectionTest, TheDialogShowsTheStoredQso) {
 TEST_F(QsoCorrectionTest, ChangingOnlyTheCallDoesNotRenumber) {
   StoreQso("DL1AAA", kBand80, SecondsOf(9, 0, 0), "JO31AB");
   StoreQso("DL2BBB", kBand80, SecondsOf(9, 10, 0), "JO31AB");
-  OpenLog();
+  OpenStoredLog();
   detail.edit = [](QsoDetailModel& m) {
     m.fields().call = "DL2XYZ";
     m.fields().time = "08:00";  // before DL1AAA: only a renumbering would move it
@@ -278,7 +229,7 @@ TEST_F(QsoCorrectionTest, ChangingOnlyTheCallDoesNotRenumber) {
 TEST_F(QsoCorrectionTest, RelevantChangesRenumberAndKeepTheHeaderEqualToTheLines) {
   StoreQso("DL1AAA", kBand80, SecondsOf(9, 0, 0), "JO31AB");
   StoreQso("DL2BBB", kBand80, SecondsOf(9, 10, 0), "JO31AB");
-  OpenLog();
+  OpenStoredLog();
   const struct {
     const char* name;
     std::function<void(QsoDetailModel&)> edit;
@@ -305,7 +256,7 @@ TEST_F(QsoCorrectionTest, RelevantChangesRenumberAndKeepTheHeaderEqualToTheLines
 
 TEST_F(QsoCorrectionTest, TimeIsReadInTheTimeFormatAndUnreadableValuesKeepTheStoredOnes) {
   StoreQso("DL1AAA", kBand80, SecondsOf(9, 0, 30), "JO31AB");
-  OpenLog();
+  OpenStoredLog();
   const int32_t rec = Find("DL1AAA").RecordNo();
   const struct {
     const char* date;
@@ -339,7 +290,7 @@ TEST_F(QsoCorrectionTest, TimeIsReadInTheTimeFormatAndUnreadableValuesKeepTheSto
 
 TEST_F(QsoCorrectionTest, ReceivedLocatorRules) {
   StoreQso("DL1AAA", kBand80, SecondsOf(9, 0, 0), "JO31AB");
-  OpenLog();
+  OpenStoredLog();
   const QsoRecord before = Find("DL1AAA");
   ASSERT_GT(before.Distance(), 0);
 
@@ -362,7 +313,7 @@ TEST_F(QsoCorrectionTest, ReceivedLocatorRules) {
 
 TEST_F(QsoCorrectionTest, ReportsArePaddedOrCutToThreeSoTheExchangeKeepsItsShape) {
   StoreQso("DL1AAA", kBand80, SecondsOf(9, 0, 0), "JO31AB");
-  OpenLog();
+  OpenStoredLog();
   detail.edit = [](QsoDetailModel& m) {
     m.fields().recv_report = "57999";
     m.fields().sent_report = "5";
@@ -376,7 +327,7 @@ TEST_F(QsoCorrectionTest, ReportsArePaddedOrCutToThreeSoTheExchangeKeepsItsShape
 
 TEST_F(QsoCorrectionTest, TheDialogsEntityChoiceIsItsOwn) {
   StoreQso("EA8AA", kBand80, SecondsOf(9, 0, 0), "IL18AA");
-  OpenLog();
+  OpenStoredLog();
   // The mask's QSO has a chosen entity (G), whose entry is the working one.
   bool chosen = false;
   prefixes.ResolvePrefix("G4ABC", 0, &chosen);
@@ -390,14 +341,14 @@ TEST_F(QsoCorrectionTest, TheDialogsEntityChoiceIsItsOwn) {
 
 TEST_F(QsoCorrectionTest, ABandOutsideTheContestShowsNoSelectionAndStays) {
   StoreQso("DL1AAA", 'a', SecondsOf(9, 0, 0), "JO31AB");
-  OpenLog();
+  OpenStoredLog();
   ChangeQso(*log, Find("DL1AAA").RecordNo(), detail);
   EXPECT_EQ(detail.shown.band_index, -1);
   EXPECT_EQ(Find("DL1AAA").Band(), 'a');
 }
 
 TEST_F(QsoCorrectionTest, AMarkerIsNotChanged) {
-  OpenLog();
+  OpenStoredLog();
   QsoRecord marker = Qso("", kBand80, "CW", SecondsOf(9, 1, 0));
   marker.SetQsyBand(kBand2);
   marker.CopyTo(TheLog()->RecordBuffer());

@@ -6,7 +6,6 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/qt/contest_brow.h"
@@ -14,6 +13,7 @@
 #include "refdata/suite_settings.h"
 #include "storage/catalogue.h"
 #include "storage/fileblock.h"
+#include "tests/support/modal_scripts.h"
 #include "tests/support/start_dir_fixture.h"
 #include "text/calendar.h"
 #include "ui/qt/fk_brow.h"
@@ -170,15 +170,10 @@ TEST_F(ContestBrowTest, EnterPressesStartenAndHelpOpensTheHelpPage) {
   EXPECT_TRUE(QFile::exists(TContestBrow::HelpFilePath()));
 
   // "Transceiver" opens the rig's settings over the main window.
-  QString shown;
-  QTimer::singleShot(0, [&shown] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal) return;
-    shown = modal->objectName();
-    modal->findChild<QPushButton*>(QStringLiteral("btnAbbrechen"))->click();
-  });
+  ModalScripts modals;
+  modals.scripts.push_back([](QWidget& d) { d.findChild<QPushButton*>(QStringLiteral("btnAbbrechen"))->click(); });
   w.findChild<QPushButton*>(QStringLiteral("btnTransceiver"))->click();
-  EXPECT_EQ(shown, QStringLiteral("RigSettingsDlg"));
+  EXPECT_EQ(modals.seen, std::vector<std::string>{"RigSettingsDlg"});
 }
 
 // The window with its real catalogue: the Delete key in the list asks the

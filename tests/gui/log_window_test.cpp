@@ -42,6 +42,7 @@
 #include "storage/key_encoding.h"
 #include "tests/support/dummy_rig_daemon.h"
 #include "tests/support/log_fixture.h"
+#include "tests/support/modal_scripts.h"
 #include "tests/support/scoped_program_settings.h"
 #include "tests/support/start_dir_fixture.h"
 #include "text/calendar.h"
@@ -51,53 +52,6 @@
 
 namespace kontura::testing {
 namespace {
-
-// Answers the modal windows the logging window opens, one script each in
-// the order they come up; a window still open after its script is closed,
-// so that a failing test never hangs.
-class ModalScripts {
- public:
-  std::deque<std::function<void(QDialog&)>> scripts;
-  std::vector<std::string> seen;  // object names, in order
-
-  ModalScripts() {
-    m_timer.setInterval(5);
-    QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
-    m_timer.start();
-  }
-
- private:
-  void Poll() {
-    QDialog* d = Next();
-    if (!d) return;
-    d->setProperty("scripted", true);
-    seen.push_back(d->objectName().toStdString());
-    if (!scripts.empty()) {
-      auto script = scripts.front();
-      scripts.pop_front();
-      script(*d);
-    }
-    if (d->isVisible()) d->close();
-  }
-
-  // The modal dialog on top, else any other window the logging window opened.
-  static QDialog* Next() {
-    auto unscripted = [](QWidget* w) {
-      auto* d = qobject_cast<QDialog*>(w);
-      return d && d->isVisible() && !d->property("scripted").toBool() &&
-                     d->objectName() != QStringLiteral("ContestLogStd")
-                 ? d
-                 : nullptr;
-    };
-    if (QWidget* modal = QApplication::activeModalWidget()) return unscripted(modal);
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (QDialog* d = unscripted(w)) return d;
-    }
-    return nullptr;
-  }
-
-  QTimer m_timer;
-};
 
 struct HeaderOptions {
   bool auto_date_time = true;
@@ -481,8 +435,8 @@ TEST_F(LogWindowTest, F11ChoosesTheRigAndTheMaskFollowsItUntilItStops) {
   auto* rig = Child<QLabel>("lRig");
   EXPECT_TRUE(rig->isHidden()) << "no transceiver: no status line";
 
-  ModalScripts modals;
-  modals.scripts.push_back([&](QDialog& d) {
+  ModalScripts modals(window.get());
+  modals.scripts.push_back([&](QWidget& d) {
     d.findChild<QRadioButton*>(QStringLiteral("rbNetz"))->click();
     d.findChild<QLineEdit*>(QStringLiteral("eAdresse"))->setText(QString::fromStdString(daemon.address()));
     d.findChild<QSpinBox*>(QStringLiteral("sbAbfrage"))->setValue(100);
@@ -563,12 +517,12 @@ TEST_F(MaskQsoTest, ListPagingOntoAStoredQso) {
 
 // F4: the search finds the 2 m QSO, Esc closes the list.
 TEST_F(MaskQsoTest, CallSearchOntoAStoredQso) {
-  ModalScripts modals;
-  modals.scripts.push_back([](QDialog& search) {
+  ModalScripts modals(window.get());
+  modals.scripts.push_back([](QWidget& search) {
     QTest::keyClicks(search.findChild<QLineEdit*>(QStringLiteral("eRufzeichen")), QStringLiteral("ea8zzz"));
     search.findChild<QPushButton*>(QStringLiteral("btnSuchen"))->click();
   });
-  modals.scripts.push_back([](QDialog& list) {
+  modals.scripts.push_back([](QWidget& list) {
     auto* brow = list.findChild<TfkBrow*>(QStringLiteral("brow"));
     ASSERT_TRUE(brow->ReadCurrent());
     EXPECT_EQ(LogRecord().Call(), "EA8ZZZ");
@@ -588,9 +542,9 @@ TEST_F(LogWindowTest, CorrectionListOpensAndLeavesANewQso) {
   for (const auto& [key, mods] : {std::pair{Qt::Key_F12, Qt::KeyboardModifiers(Qt::NoModifier)},
                                   std::pair{Qt::Key_W, Qt::KeyboardModifiers(Qt::AltModifier)}}) {
     TypeInto("eCall", "DL2B");
-    ModalScripts modals;
+    ModalScripts modals(window.get());
     std::string caption;
-    modals.scripts.push_back([&caption](QDialog& list) { caption = FromQString(list.windowTitle()); });
+    modals.scripts.push_back([&caption](QWidget& list) { caption = FromQString(list.windowTitle()); });
     Key(key, mods);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(modals.seen, std::vector<std::string>{"Korrekturstd"});
@@ -607,14 +561,14 @@ TEST_F(LogWindowTest, BandLogAfterTheBandChoice) {
   StoreBefore({Qso("DL1AAA", kBand80, "CW", 9 * 3600)});
   Open();
   Key(Qt::Key_F5);
-  ModalScripts modals;
+  ModalScripts modals(window.get());
   std::string caption;
-  modals.scripts.push_back([](QDialog& band) {
+  modals.scripts.push_back([](QWidget& band) {
     auto* list = band.findChild<QListWidget*>(QStringLiteral("lbBand"));
     list->setCurrentRow(1);
     QTest::keyClick(list, Qt::Key_Return);
   });
-  modals.scripts.push_back([&caption](QDialog& log) { caption = FromQString(log.windowTitle()); });
+  modals.scripts.push_back([&caption](QWidget& log) { caption = FromQString(log.windowTitle()); });
   Key(Qt::Key_F3);
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   EXPECT_EQ(modals.seen, (std::vector<std::string>{"StdGetBand", "Korrekturstd"}));
@@ -629,9 +583,9 @@ TEST_F(LogWindowTest, NoteLineCarriesTheMaskCall) {
   AddContest();
   Open();
   TypeInto("eCall", "DL2BBB");
-  ModalScripts modals;
+  ModalScripts modals(window.get());
   std::string first_line;
-  modals.scripts.push_back([&first_line](QDialog& note) {
+  modals.scripts.push_back([&first_line](QWidget& note) {
     const QString text = note.findChild<QPlainTextEdit*>(QStringLiteral("mNotiz"))->toPlainText();
     first_line = FromQString(text.section(QLatin1Char('\n'), 0, 0));
   });

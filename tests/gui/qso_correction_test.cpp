@@ -32,7 +32,8 @@
 #include "platform/qt/qt_progress.h"
 #include "platform/qt/qt_text.h"
 #include "refdata/suite_settings.h"
-#include "tests/support/log_fixture.h"
+#include "tests/support/correction_fixture.h"
+#include "tests/support/modal_scripts.h"
 #include "text/calendar.h"
 #include "text/text_util.h"
 #include "ui/qt/fk_brow.h"
@@ -40,41 +41,6 @@
 
 namespace kontura::testing {
 namespace {
-
-// Answers modal windows as they come up, one script each, in order. A
-// window still open after its script is closed, so that a failing test
-// never hangs.
-class ModalScripts {
- public:
-  std::deque<std::function<void(QWidget&)>> scripts;
-  std::vector<std::string> seen;  // class names of the windows handled
-
-  ModalScripts() { Schedule(); }
-
- private:
-  // A new single shot for every look: a script that opens a window of its
-  // own runs inside that window's event loop, where the shot must fire
-  // again (a repeating timer does not fire while its own slot runs).
-  void Schedule() {
-    QTimer::singleShot(5, &m_context, [this] { Poll(); });
-  }
-
-  void Poll() {
-    Schedule();
-    QWidget* w = QApplication::activeModalWidget();
-    if (!w || w->property("scripted").toBool() || !w->isVisible()) return;
-    w->setProperty("scripted", true);
-    seen.emplace_back(w->metaObject()->className());
-    if (!scripts.empty()) {
-      auto script = scripts.front();
-      scripts.pop_front();
-      script(*w);
-    }
-    if (w->isVisible()) w->close();
-  }
-
-  QObject m_context;  // the shots end with the scripts
-};
 
 template <typename W>
 W* Child(QWidget& w, const char* name) {
@@ -94,58 +60,16 @@ std::string CurrentCall(TfkBrow& brow) {
 
 void Key(QWidget* w, Qt::Key key) { QTest::keyClick(w, key); }
 
-QsoRecord Find(const std::vector<QsoRecord>& records, const std::string& call) {
-  for (const QsoRecord& q : records) {
-    if (q.Call() == call) return q;
-  }
-  ADD_FAILURE() << call << " is not in the log";
-  return {};
-}
-
-class CorrectionWindowTest : public LogTest {
+class CorrectionWindowTest : public CorrectionLogTest {
  protected:
-  void SetUp() override {
-    LogTest::SetUp();
-    ASSERT_TRUE(OpenFHKK());
-    Fileblock* kk = CatalogueHandle(CatalogueId::kFhkk);
-    for (int i = 1; i <= kContest; ++i) {
-      kk->ClearBuffer();
-      TContestHeader h(kk->RecordBuffer());
-      PresetNewContest(h, kOwnLocator, "DL0XYZ", 'm');
-      h.SetEntryName("Mobil 2026");
-      kk->AddRecord();
-    }
-    CloseFHKK();
-  }
-
-  void TearDown() override {
-    if (log) CloseLogSession(*log);
-    log.reset();
-    LogTest::TearDown();
-  }
-
-  void StoreQso(const std::string& call, char band, int32_t time, const std::string& locator) {
-    QsoRecord q = Qso(call, band, "CW", time);
-    q.SetSentExchange("599042/" + std::string(kOwnLocator));
-    q.SetRecvExchange("579017/" + locator);
-    q.SetLocator(locator);
-    UpdateDistance(q, kOwnLocator);
-    RecomputePoints(q);
-    q.CopyTo(TheLog()->RecordBuffer());
-    TheLog()->AddRecord();
-  }
-
   // Three QSOs: two on 80 m, one on 2 m; one call begins with a digit.
   void OpenLog() {
     StoreQso("DL1AAA", kBand80, SecondsOf(9, 0, 0), "JO31AB");
     StoreQso("9A2BBB", kBand2, SecondsOf(9, 5, 0), "JN75AA");
     StoreQso("DL3CCC", kBand80, SecondsOf(9, 10, 0), "JN58TD");
-    CloseFHLK();
-    log = OpenLogSession(kContest, ctx.Definition, ctx.Options, prefixes);
-    ASSERT_TRUE(log);
+    OpenStoredLog();
   }
 
-  std::unique_ptr<ContestLog> log;
   ListWindowGeometry geometry;
 };
 
@@ -186,7 +110,7 @@ TEST_F(CorrectionWindowTest, CorrectionListChangesWithEnterDeletesWithDelAndClos
   });
 
   EXPECT_TRUE(RunQsoCorrection(nullptr, *log, CorrectionMode::kCorrection, geometry));
-  EXPECT_EQ(modal.seen, (std::vector<std::string>{"kontura::TKorrekturstd", "kontura::TQsoDetail"}));
+  EXPECT_EQ(modal.seen, (std::vector<std::string>{"Korrekturstd", "QsoDetail"}));
   EXPECT_TRUE(modal.scripts.empty());
   EXPECT_GT(geometry.width, 0) << "the place is remembered";
   const std::vector<int> widths = ReadQsoListColumnWidths(kContest);
@@ -209,7 +133,7 @@ TEST_F(CorrectionWindowTest, ADoubleClickChangesTheQsoOfItsRow) {
   modal.scripts.push_back([&shown](QWidget& w) { shown = FromQString(Child<QLineEdit>(w, "eCall")->text()); });
   RunQsoCorrection(nullptr, *log, CorrectionMode::kCorrection, geometry);
   EXPECT_EQ(shown, "DL1AAA");
-  EXPECT_EQ(modal.seen, (std::vector<std::string>{"kontura::TKorrekturstd", "kontura::TQsoDetail"}));
+  EXPECT_EQ(modal.seen, (std::vector<std::string>{"Korrekturstd", "QsoDetail"}));
 }
 
 TEST_F(CorrectionWindowTest, TheListReopensWhereItWasClosed) {
@@ -235,7 +159,7 @@ TEST_F(CorrectionWindowTest, BandLogAsksForTheBandFirst) {
     Key(bands, Qt::Key_Escape);
   });
   EXPECT_FALSE(RunQsoCorrection(nullptr, *log, CorrectionMode::kBandLog, geometry)) << "cancelled: no list";
-  EXPECT_EQ(modal.seen, std::vector<std::string>{"kontura::TStdGetBand"});
+  EXPECT_EQ(modal.seen, std::vector<std::string>{"StdGetBand"});
 
   modal.scripts.push_back([](QWidget& w) {
     auto* bands = Child<QListWidget>(w, "lbBand");
@@ -323,8 +247,8 @@ TEST_F(CorrectionWindowTest, DetailDialogReportsFollowTheModeAndFrequencyAndBand
     EXPECT_TRUE(call->hasFocus()) << "after the last field, the first";
     Child<QPushButton>(w, "btnBeenden")->click();
   });
-  EXPECT_NE(ChangeQsoWithDialog(nullptr, *log, Find(Records(), "DL1AAA").RecordNo()), ChangeOutcome::kNothing);
-  const QsoRecord q = Find(Records(), "DL1AAA");
+  EXPECT_NE(ChangeQsoWithDialog(nullptr, *log, Find("DL1AAA").RecordNo()), ChangeOutcome::kNothing);
+  const QsoRecord q = Find("DL1AAA");
   EXPECT_EQ(q.Mode(), "SSB");
   EXPECT_EQ(q.Band(), kBand70);
   EXPECT_EQ(q.SentExchange().substr(0, 3), "59 ");

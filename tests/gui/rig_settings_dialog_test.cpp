@@ -11,7 +11,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -19,6 +18,7 @@
 #include "logging/qt/rig_settings_dialog.h"
 #include "logging/rig_settings.h"
 #include "tests/support/dummy_rig_daemon.h"
+#include "tests/support/modal_scripts.h"
 #include "tests/support/scoped_program_settings.h"
 #include "tests/support/scripted_platform.h"
 
@@ -106,20 +106,20 @@ TEST_F(RigSettingsDialogTest, OkWritesTheSettingsFileAndCancelLeavesIt) {
   settings.others["qrz_user"] = "dl1abc";
   const ScopedProgramSettings scoped(home, settings);
 
-  auto answer = [](const char* button, const char* address) {
-    QTimer::singleShot(0, [button, address] {
-      auto* d = qobject_cast<TRigSettingsDlg*>(QApplication::activeModalWidget());
-      ASSERT_NE(d, nullptr);
-      d->findChild<QRadioButton*>(QStringLiteral("rbNetz"))->click();
-      d->findChild<QLineEdit*>(QStringLiteral("eAdresse"))->setText(QString::fromLatin1(address));
-      d->findChild<QPushButton*>(QString::fromLatin1(button))->click();
-    });
+  // The window is answered with "Über rigctld im Netz", an address and the button.
+  auto answer = [](const char* button) {
+    return [button](QWidget& d) {
+      d.findChild<QRadioButton*>(QStringLiteral("rbNetz"))->click();
+      d.findChild<QLineEdit*>(QStringLiteral("eAdresse"))->setText(QStringLiteral("radio.local:4532"));
+      d.findChild<QPushButton*>(QString::fromLatin1(button))->click();
+    };
   };
-  answer("btnAbbrechen", "radio.local:4532");
+  ModalScripts modals;
+  modals.scripts.push_back(answer("btnAbbrechen"));
   EXPECT_FALSE(EditRigSettings(nullptr));
   EXPECT_EQ(LoadProgramSettings(ProgramSettingsPath()).rig_kind, "none");
 
-  answer("btnOK", "radio.local:4532");
+  modals.scripts.push_back(answer("btnOK"));
   EXPECT_TRUE(EditRigSettings(nullptr));
   const ProgramSettings back = LoadProgramSettings(ProgramSettingsPath());
   EXPECT_EQ(back.rig_kind, "network");
