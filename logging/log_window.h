@@ -151,6 +151,9 @@ class LogWindow {
   int ModeRow(std::string_view mode) const;
 
   LogChoice open_choice() const { return m_choice; }
+  // The transceiver changes band and mode only where F8 and F7 would act:
+  // in the entry with no choice list open.
+  bool FollowsRig() const { return IsOpen() && m_area == LogArea::kEntry && m_choice == LogChoice::kNone; }
   // F8: with exactly two bands the other band is chosen at once; otherwise
   // the band list opens (the mode list closes). Returns the list now open.
   LogChoice PressBand();

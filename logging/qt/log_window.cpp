@@ -298,9 +298,8 @@ void TContestLogStd::StopRig() {
 }
 
 void TContestLogStd::ApplyRig() {
-  // The rig changes the mask only where F8 and F7 would act: in the entry
-  // with no choice list open. Meanwhile newer readings replace older ones.
-  if (!m_model->IsOpen() || m_model->area() != LogArea::kEntry || m_model->open_choice() != LogChoice::kNone) return;
+  // Elsewhere the readings wait; newer ones replace older ones meanwhile.
+  if (!m_model->FollowsRig()) return;
   RigReading reading;
   if (!m_rig_poller || !m_rig_poller->Take(&reading)) return;
   const char band = m_model->session().CurrentBand;

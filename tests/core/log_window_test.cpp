@@ -132,6 +132,20 @@ TEST_F(LogWindowModelTest, ChoosingABandOrModeGoesThroughTheEntry) {
   EXPECT_EQ(w.entry().mask().band_label, "70 cm");
 }
 
+// The transceiver may change band and mode only where F8 and F7 act.
+TEST_F(LogWindowModelTest, TheRigIsFollowedOnlyInTheEntryWithNoListOpen) {
+  LogWindow& w = OpenWindow();
+  EXPECT_TRUE(w.FollowsRig());
+  w.PressBand();
+  EXPECT_FALSE(w.FollowsRig()) << "band list open";
+  w.ChooseRow(0);
+  EXPECT_TRUE(w.FollowsRig());
+  w.EnterArea(LogArea::kList);
+  EXPECT_FALSE(w.FollowsRig()) << "in the QSO list";
+  w.EnterArea(LogArea::kEntry);
+  EXPECT_TRUE(w.FollowsRig());
+}
+
 // A band the contest does not have (stored by another program) shows no
 // row selected, and nothing changes it.
 TEST_F(LogWindowModelTest, ABandOutsideTheListHasNoRow) {

@@ -420,7 +420,8 @@ TEST_F(LogWindowTest, EverySecondQsoAndTheClosingAreBackedUp) {
 // F11 chooses the transceiver (here hamlib's dummy rig behind rigctld) in
 // the "Transceiver" window; the choice goes into the program's settings
 // file beside the other settings, and from then on the mask follows the
-// rig's frequency and mode. A stopped daemon shows in the rig's status
+// rig's frequency and mode, in the entry (not while the QSO list has the
+// keyboard). A stopped daemon shows in the rig's status
 // line while the logging goes on, and the QSO keeps the rig's frequency.
 TEST_F(LogWindowTest, F11ChoosesTheRigAndTheMaskFollowsItUntilItStops) {
   if (!RigctldInstalled()) GTEST_SKIP() << "rigctld (libhamlib-utils) is missing";
@@ -461,14 +462,23 @@ TEST_F(LogWindowTest, F11ChoosesTheRigAndTheMaskFollowsItUntilItStops) {
     window->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/log-window-rig.png"));
   }
 
+  // In the QSO list the rig changes nothing; back in the entry the mask follows.
+  Key(Qt::Key_F5);
+  ASSERT_TRUE(daemon.Set("F 432200000 M USB 2400"));
+  QTest::qWait(1500);  // three polls and the dial's rest
+  EXPECT_EQ(Text("lBand"), "2 m");
+  Key(Qt::Key_Escape);
+  QTRY_COMPARE(Text("lBand"), std::string("70 cm"));
+  EXPECT_EQ(Text("lMode"), "SSB");
+
   daemon.Stop();
   QTRY_VERIFY(rig->text().contains(QStringLiteral("antwortet nicht")));
   LogQso("DL1AAA", "17", "JO50AA");
   std::vector<QsoRecord> all;
   for (TheLog()->First(4); StorageErrorClass() == 0; TheLog()->Next(4)) all.push_back(LogRecord());
   ASSERT_EQ(all.size(), 1u);
-  EXPECT_EQ(all[0].Band(), kBand2);
-  EXPECT_NEAR(all[0].Frequency(), 145.3, 1e-3);
+  EXPECT_EQ(all[0].Band(), kBand70);
+  EXPECT_NEAR(all[0].Frequency(), 432.2, 1e-3);
 }
 
 // The QSO in the mask is not the log's shared record. A 2 m QSO with hand-
