@@ -56,7 +56,7 @@ ProgramSettings LoadProgramSettings(const std::string& path) {
     } else if (key == "rig_address") {
       if (!value.empty()) s.rig_address = value;
     } else if (key == "rig_poll_ms") {
-      ReadInt(value, 100, 10000, &s.rig_poll_ms);
+      ReadInt(value, 1, 3600000, &s.rig_poll_ms);  // the rig settings hold it to their limits
     } else {
       s.others[key] = value;
     }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "logging/hamlib_rig.h"
@@ -87,6 +88,8 @@ TEST(RigSettings, TravelThroughTheSettingsFileBesideTheOtherEntries) {
   odd.rig_poll_ms = 1;
   EXPECT_EQ(RigSettingsOf(odd).kind, RigSettings::Kind::kNone);
   EXPECT_EQ(RigSettingsOf(odd).poll_ms, kRigPollMinMs);
+  std::ofstream(path) << "rig_kind=network\nrig_poll_ms=60000\n";
+  EXPECT_EQ(RigSettingsOf(LoadProgramSettings(path)).poll_ms, kRigPollMaxMs);
   std::filesystem::remove_all(dir);
 }
 
